@@ -59,7 +59,7 @@ UIColorRef UIColor::blueColor() { return colorWithRed(0, 0, 1, 1); }
 UIColorRef UIColor::groupTableViewBackgroundColor()
 {
     // Painted as the flat mean of the platform's pin stripes.
-    static const CGColorRef color = std::make_shared<CGColor>(
+    static const CGColorRef color = std::make_shared<::CGColor>(
         CGColorSpaceCreatePattern(), std::vector<CGFloat> {1}, RGBA {0.773f, 0.800f, 0.831f, 1});
     return colorWithCGColor(color);
 }
