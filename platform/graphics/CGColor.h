@@ -68,3 +68,6 @@ size_t CGColorGetNumberOfComponents(const CGColorRef& color);
 CGFloat CGColorGetAlpha(const CGColorRef& color);
 CGColorSpaceRef CGColorGetColorSpace(const CGColorRef& color);
 bool CGColorEqualToColor(const CGColorRef& a, const CGColorRef& b);
+
+// Colour spaces are shared here; releasing drops the caller's reference.
+inline void CGColorSpaceRelease(CGColorSpaceRef& space) { space.reset(); }

@@ -1,11 +1,10 @@
 #pragma once
 
-// Points, sizes and rectangles in points, as CoreGraphics has them. CGFloat is a float,
-// as on the phone's 32-bit processor.
+// Points, sizes and rectangles in points, as CoreGraphics has them.
+
+#include "graphics/CGBase.h"
 
 #include <cmath>
-
-using CGFloat = float;
 
 struct CGPoint {
     CGFloat x = 0;
