@@ -1,0 +1,45 @@
+#pragma once
+
+// A bundle directory at a phone path: its Info.plist, its resources, and its executable,
+// loaded with dlopen so that its classes register by name.
+
+#include "foundation/PlistValue.h"
+#include "runtime/NSObject.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class NSBundle : public NSObject {
+    RVX_OBJECT(NSBundle)
+public:
+    // Nothing when no directory lies at the path.
+    static std::shared_ptr<NSBundle> bundleWithPath(std::string_view phonePath);
+
+    explicit NSBundle(std::string phonePath);
+
+    const std::string& bundlePath() const { return _path; }
+    // The phone path of an existing resource "name.type" (or "name" when type is empty).
+    std::optional<std::string> pathForResource(std::string_view name, std::string_view type) const;
+
+    const NSDictionary& infoDictionary() const;
+    const PlistValue* objectForInfoDictionaryKey(std::string_view key) const;
+    std::string bundleIdentifier() const;
+
+    // CFBundleExecutable, else the bundle's name without its extension.
+    std::string executableName() const;
+    // Loads the executable once (RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE). False when it
+    // cannot be loaded; loadError() then says why.
+    bool load();
+    bool isLoaded() const { return _handle != nullptr; }
+    const std::string& loadError() const { return _loadError; }
+    // The class named by NSPrincipalClass, after loading; nothing when absent.
+    const Class* principalClass();
+
+private:
+    std::string _path;
+    mutable std::optional<NSDictionary> _info;
+    void* _handle = nullptr;
+    std::string _loadError;
+};

@@ -1,0 +1,149 @@
+#include "foundation/PreferenceFile.h"
+
+#include "foundation/AtomicFile.h"
+#include "foundation/DeviceRoot.h"
+#include "foundation/NSFileManager.h"
+#include "foundation/NSString.h"
+#include "foundation/PropertyList.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<bool> lockingEnabled { true };
+
+class FileLock {
+public:
+    explicit FileLock(const std::string& path)
+    {
+        if (!lockingEnabled) {
+            _held = true;
+            return;
+        }
+        _fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (_fd < 0)
+            return;
+        int result;
+        do {
+            result = flock(_fd, LOCK_EX);
+        } while (result != 0 && errno == EINTR);
+        _held = result == 0;
+    }
+    ~FileLock()
+    {
+        if (_fd >= 0)
+            close(_fd); // closing releases the lock
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    bool held() const { return _held; }
+
+private:
+    int _fd = -1;
+    bool _held = false;
+};
+
+} // namespace
+
+PreferenceFile PreferenceFile::forDomain(std::string_view domain)
+{
+    return forPhonePath(phonePathForDomain(domain));
+}
+
+PreferenceFile PreferenceFile::forPhonePath(std::string_view phonePath)
+{
+    return PreferenceFile(DeviceRoot::resolve(phonePath));
+}
+
+PreferenceFile PreferenceFile::forHostPath(std::string hostPath)
+{
+    return PreferenceFile(std::move(hostPath));
+}
+
+std::string PreferenceFile::phonePathForDomain(std::string_view domain)
+{
+    return "/var/mobile/Library/Preferences/" + std::string(domain) + ".plist";
+}
+
+void PreferenceFile::setLockingEnabled(bool enabled)
+{
+    lockingEnabled = enabled;
+}
+
+std::optional<NSDictionary> PreferenceFile::readIfPresent() const
+{
+    auto value = PropertyList::readFile(_hostPath);
+    if (!value || !value->dictionary())
+        return std::nullopt;
+    return std::move(*value->dictionary());
+}
+
+PreferenceFile::Outcome PreferenceFile::locked(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const
+{
+    std::string directory = NSString::stringByDeletingLastPathComponent(_hostPath);
+    if (!directory.empty() && !NSFileManager::createDirectoryAtHostPath(directory))
+        return Outcome::Failed;
+    FileLock lock(lockPath());
+    if (!lock.held())
+        return Outcome::Failed;
+    AtomicFile::removeStaleTemporaryFiles(_hostPath);
+
+    NSDictionary dictionary;
+    struct stat info {};
+    if (lstat(_hostPath.c_str(), &info) == 0) {
+        if (ifMissing == IfMissing::Skip)
+            return Outcome::Unchanged;
+        if (auto current = readIfPresent()) {
+            dictionary = std::move(*current);
+        } else {
+            // Keep what cannot be read for the user to inspect, and start afresh.
+            if (!S_ISREG(info.st_mode) || rename(_hostPath.c_str(), corruptPath().c_str()) != 0)
+                return Outcome::Failed;
+        }
+    } else if (errno != ENOENT) {
+        return Outcome::Failed;
+    }
+    if (!change(dictionary))
+        return Outcome::Unchanged;
+    if (!PropertyList::writeFile(PlistValue(std::move(dictionary)), _hostPath, PropertyList::Atomically::Yes))
+        return Outcome::Failed;
+    return Outcome::Written;
+}
+
+bool PreferenceFile::changeWith(const std::function<bool(NSDictionary&)>& change) const
+{
+    return locked(IfMissing::Start, change) != Outcome::Failed;
+}
+
+bool PreferenceFile::setObject(PlistValue value, std::string_view key) const
+{
+    return changeWith([&](NSDictionary& dictionary) {
+        dictionary.setObject(std::move(value), key);
+        return true;
+    });
+}
+
+bool PreferenceFile::removeObjectForKey(std::string_view key) const
+{
+    return changeWith([&](NSDictionary& dictionary) {
+        if (!dictionary.objectForKey(key))
+            return false;
+        dictionary.removeObjectForKey(key);
+        return true;
+    });
+}
+
+bool PreferenceFile::createIfMissing(std::string_view key, PlistValue value) const
+{
+    return locked(IfMissing::Skip, [&](NSDictionary& dictionary) {
+        dictionary.setObject(std::move(value), key);
+        return true;
+    }) == Outcome::Written;
+}

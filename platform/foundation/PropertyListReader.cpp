@@ -1,0 +1,229 @@
+#include "foundation/PropertyList.h"
+
+#include <plist/plist.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <climits>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace PropertyList {
+
+namespace {
+
+struct PlistFree {
+    void operator()(plist_t node) const { plist_free(node); }
+};
+using PlistHandle = std::unique_ptr<void, PlistFree>;
+
+// The text of one <integer> element in canonical decimal, as the platform reads it:
+// decimal even with leading zeros, signed, saturating at the 64-bit bounds. Nothing when
+// the text is not an integer.
+std::optional<std::string> canonicalInteger(std::string_view text)
+{
+    auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!text.empty() && isSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back()))
+        text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    // Accumulate toward the sign's bound so that the minimum itself is reachable.
+    long long value = 0;
+    bool saturated = false;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        int digit = c - '0';
+        if (saturated)
+            continue;
+        if (negative ? value < (LLONG_MIN + digit) / 10 : value > (LLONG_MAX - digit) / 10) {
+            value = negative ? LLONG_MIN : LLONG_MAX;
+            saturated = true;
+        } else {
+            value = negative ? value * 10 - digit : value * 10 + digit;
+        }
+    }
+    return std::to_string(value);
+}
+
+// libplist reads <integer> text as C does (a leading zero means octal); rewrite every
+// integer in decimal first. Nothing when an integer is malformed.
+std::optional<std::string> withDecimalIntegers(std::string_view xml)
+{
+    static constexpr std::string_view open = "<integer>";
+    static constexpr std::string_view close = "</integer>";
+    std::string result;
+    size_t copied = 0;
+    size_t at = 0;
+    while ((at = xml.find(open, at)) != std::string_view::npos) {
+        size_t start = at + open.size();
+        size_t end = xml.find(close, start);
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        auto number = canonicalInteger(xml.substr(start, end - start));
+        if (!number)
+            return std::nullopt;
+        result.append(xml.substr(copied, start - copied));
+        result += *number;
+        copied = end;
+        at = end + close.size();
+    }
+    if (copied == 0)
+        return std::string(xml);
+    result.append(xml.substr(copied));
+    return result;
+}
+
+std::optional<PlistValue> convert(plist_t node)
+{
+    switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+        uint8_t value = 0;
+        plist_get_bool_val(node, &value);
+        return PlistValue(value != 0);
+    }
+    case PLIST_UINT:
+    case PLIST_UID: {
+        // libplist has no signed type: a negative integer arrives as its two's complement.
+        uint64_t value = 0;
+        if (plist_get_node_type(node) == PLIST_UINT)
+            plist_get_uint_val(node, &value);
+        else
+            plist_get_uid_val(node, &value);
+        return PlistValue(int64_t(value));
+    }
+    case PLIST_REAL: {
+        double value = 0;
+        plist_get_real_val(node, &value);
+        return PlistValue(value);
+    }
+    case PLIST_STRING:
+    case PLIST_KEY: {
+        uint64_t length = 0;
+        const char* text = plist_get_string_ptr(node, &length);
+        return PlistValue(std::string(text ? text : "", text ? size_t(length) : 0));
+    }
+    case PLIST_DATE: {
+        int32_t seconds = 0, micros = 0;
+        plist_get_date_val(node, &seconds, &micros);
+        return PlistValue(NSDate::dateWithTimeIntervalSinceReferenceDate(seconds + micros / 1e6));
+    }
+    case PLIST_DATA: {
+        uint64_t length = 0;
+        const char* bytes = plist_get_data_ptr(node, &length);
+        NSData data;
+        if (bytes)
+            data.bytes.assign(bytes, bytes + length);
+        return PlistValue(std::move(data));
+    }
+    case PLIST_ARRAY: {
+        NSArray array;
+        uint32_t count = plist_array_get_size(node);
+        for (uint32_t i = 0; i < count; ++i) {
+            if (auto item = convert(plist_array_get_item(node, i)))
+                array.addObject(std::move(*item));
+        }
+        return PlistValue(std::move(array));
+    }
+    case PLIST_DICT: {
+        NSDictionary dictionary;
+        plist_dict_iter iter = nullptr;
+        plist_dict_new_iter(node, &iter);
+        for (;;) {
+            char* key = nullptr;
+            plist_t item = nullptr;
+            plist_dict_next_item(node, iter, &key, &item);
+            if (!item) {
+                free(key);
+                break;
+            }
+            if (auto value = convert(item))
+                dictionary.setObject(std::move(*value), key ? key : "");
+            free(key);
+        }
+        free(iter);
+        return PlistValue(std::move(dictionary));
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> readWhole(const std::string& hostPath)
+{
+    int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    std::optional<std::string> result;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && size_t(info.st_size) <= maximumSize) {
+        std::string bytes;
+        char buffer[65536];
+        for (;;) {
+            ssize_t count = read(fd, buffer, sizeof buffer);
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count < 0)
+                break;
+            if (count == 0) {
+                result = std::move(bytes);
+                break;
+            }
+            // The file may grow while it is read; the bound holds all the same.
+            if (bytes.size() + size_t(count) > maximumSize)
+                break;
+            bytes.append(buffer, size_t(count));
+        }
+    }
+    close(fd);
+    return result;
+}
+
+} // namespace
+
+std::optional<PlistValue> parse(std::string_view bytes)
+{
+    if (bytes.size() > maximumSize)
+        return std::nullopt;
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    std::string text;
+    if (bytes.starts_with("bplist")) {
+        if (!binaryWithinBounds(bytes))
+            return std::nullopt;
+        text = bytes;
+    } else {
+        if (!xmlWithinBounds(bytes))
+            return std::nullopt;
+        auto decimal = withDecimalIntegers(bytes);
+        if (!decimal)
+            return std::nullopt;
+        text = std::move(*decimal);
+    }
+    plist_t root = nullptr;
+    plist_from_memory(text.data(), uint32_t(text.size()), &root);
+    if (!root)
+        return std::nullopt;
+    PlistHandle handle(root);
+    return convert(root);
+}
+
+std::optional<PlistValue> readFile(const std::string& hostPath)
+{
+    auto bytes = readWhole(hostPath);
+    if (!bytes)
+        return std::nullopt;
+    return parse(*bytes);
+}
+
+} // namespace PropertyList
