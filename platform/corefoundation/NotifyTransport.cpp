@@ -1,0 +1,287 @@
+#include "corefoundation/NotifyTransport.h"
+
+#include "corefoundation/CFNotificationCenter.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+std::string systemError(const std::string& what)
+{
+    return what + ": " + std::strerror(errno);
+}
+
+uint64_t fnv1a(std::string_view text)
+{
+    uint64_t hash = 0xcbf29ce484222325ull;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
+// Endpoint files are "<pid>.<nonce>"; anything else in the directory is left alone.
+bool isEndpointName(std::string_view name)
+{
+    auto dot = name.find('.');
+    if (dot == 0 || dot == std::string_view::npos || dot + 1 == name.size())
+        return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        char c = name[i];
+        bool digit = c >= '0' && c <= '9';
+        bool hex = digit || (c >= 'a' && c <= 'f');
+        if (i < dot ? !digit : (i > dot && !hex))
+            return false;
+    }
+    return true;
+}
+
+bool socketAddress(const std::string& path, sockaddr_un& address)
+{
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+std::string randomNonce()
+{
+    std::random_device device;
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(device()));
+    return text;
+}
+
+} // namespace
+
+bool isValidNotificationName(std::string_view name)
+{
+    return !name.empty() && name.size() <= kCFNotificationNameMaxLength
+        && name.find('\0') == std::string_view::npos;
+}
+
+NotifyTransport::~NotifyTransport()
+{
+    close();
+}
+
+std::string NotifyTransport::defaultBase()
+{
+    return "/tmp/rvx-notify-" + std::to_string(geteuid());
+}
+
+std::string NotifyTransport::directoryForDeviceRoot(const std::string& deviceRoot, const std::string& base)
+{
+    // Two spellings of one root must meet in one directory.
+    std::string root = deviceRoot;
+    if (char* resolved = realpath(deviceRoot.c_str(), nullptr)) {
+        root = resolved;
+        std::free(resolved);
+    }
+    while (root.size() > 1 && root.back() == '/')
+        root.pop_back();
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(fnv1a(root)));
+    return base + "/" + hash;
+}
+
+bool NotifyTransport::makePrivateDirectory(const std::string& path, std::string& error)
+{
+    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+        error = systemError("cannot create the notification directory " + path);
+        return false;
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ELOOP || errno == ENOTDIR)
+            error = "the notification directory " + path + " is a link or not a directory; refusing it";
+        else
+            error = systemError("cannot open the notification directory " + path);
+        return false;
+    }
+    struct stat status;
+    bool safe = fstat(fd, &status) == 0;
+    if (!safe)
+        error = systemError("cannot examine the notification directory " + path);
+    else if (status.st_uid != geteuid()) {
+        error = "the notification directory " + path + " belongs to another user; refusing it";
+        safe = false;
+    } else if ((status.st_mode & 077) && fchmod(fd, 0700) != 0) {
+        error = systemError("cannot make the notification directory " + path + " private");
+        safe = false;
+    }
+    ::close(fd);
+    return safe;
+}
+
+bool NotifyTransport::open(const std::string& directory, std::string& error)
+{
+    sockaddr_un probe;
+    if (!socketAddress(directory + "/" + std::to_string(INT_MAX) + ".ffffffff", probe)) {
+        error = "the notification directory " + directory + " is too long for a socket path";
+        return false;
+    }
+    close();
+    _directory = directory;
+    return true;
+}
+
+void NotifyTransport::close()
+{
+    unbind();
+    if (_sender >= 0)
+        ::close(_sender);
+    _sender = -1;
+    _directory.clear();
+    _peers.clear();
+    _peersValid = false;
+}
+
+bool NotifyTransport::bind(std::string& error)
+{
+    if (isBound())
+        return true;
+    if (!isOpen()) {
+        error = "no notification directory";
+        return false;
+    }
+    int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        error = systemError("cannot create a notification socket");
+        return false;
+    }
+    std::string name = std::to_string(getpid()) + "." + randomNonce();
+    sockaddr_un address;
+    socketAddress(_directory + "/" + name, address);
+    unlink(address.sun_path);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        error = systemError(std::string("cannot bind the notification socket ") + address.sun_path);
+        ::close(fd);
+        return false;
+    }
+    _endpoint = fd;
+    _endpointName = name;
+    _peersValid = false;
+    return true;
+}
+
+void NotifyTransport::unbind()
+{
+    if (_endpoint < 0)
+        return;
+    ::close(_endpoint);
+    unlink((_directory + "/" + _endpointName).c_str());
+    _endpoint = -1;
+    _endpointName.clear();
+}
+
+bool NotifyTransport::ensureSender(std::string& error)
+{
+    if (_sender >= 0)
+        return true;
+    _sender = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (_sender < 0)
+        error = systemError("cannot create a notification socket");
+    return _sender >= 0;
+}
+
+// Reading the directory costs far more than a send, so the list is kept while the
+// directory's modification time stands still. File times move in coarse ticks, so a
+// directory changed in the last moments is read again at every send.
+bool NotifyTransport::refreshPeers(std::string& error)
+{
+    struct stat status;
+    if (stat(_directory.c_str(), &status) != 0) {
+        error = systemError("cannot examine the notification directory " + _directory);
+        return false;
+    }
+    const timespec& stamp = status.st_mtim;
+    if (_peersValid && stamp.tv_sec == _peersStamp.tv_sec && stamp.tv_nsec == _peersStamp.tv_nsec)
+        return true;
+
+    DIR* directory = opendir(_directory.c_str());
+    if (!directory) {
+        error = systemError("cannot read the notification directory " + _directory);
+        return false;
+    }
+    _peers.clear();
+    while (dirent* entry = readdir(directory)) {
+        std::string_view endpoint = entry->d_name;
+        if (isEndpointName(endpoint) && endpoint != _endpointName)
+            _peers.emplace_back(endpoint);
+    }
+    closedir(directory);
+
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    double age = double(now.tv_sec - stamp.tv_sec) + double(now.tv_nsec - stamp.tv_nsec) * 1e-9;
+    _peersValid = age > 0.25;
+    _peersStamp = stamp;
+    return true;
+}
+
+bool NotifyTransport::send(std::string_view name, std::string& error)
+{
+    if (!isOpen() || !ensureSender(error) || !refreshPeers(error))
+        return false;
+    for (const auto& peer : _peers) {
+        sockaddr_un address;
+        if (!socketAddress(_directory + "/" + peer, address))
+            continue;
+        ssize_t sent = sendto(_sender, name.data(), name.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
+            reinterpret_cast<sockaddr*>(&address), sizeof address);
+        if (sent < 0 && (errno == ECONNREFUSED || errno == ENOENT)) {
+            unlink(address.sun_path); // its process is gone
+            _peersValid = false;
+        }
+        // EAGAIN: the receiver's queue is full and this datagram is dropped for it.
+    }
+    return true;
+}
+
+std::vector<std::string> NotifyTransport::receive(size_t limit)
+{
+    std::vector<std::string> names;
+    char buffer[kCFNotificationNameMaxLength + 1];
+    while (_endpoint >= 0 && names.size() < limit) {
+        ssize_t got = recv(_endpoint, buffer, sizeof buffer, MSG_DONTWAIT | MSG_TRUNC);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        // MSG_TRUNC gives the real length: an oversized datagram is refused, not cut short.
+        if (static_cast<size_t>(got) > kCFNotificationNameMaxLength)
+            continue;
+        std::string_view name(buffer, got);
+        if (isValidNotificationName(name))
+            names.emplace_back(name);
+    }
+    return names;
+}
+
+void NotifyTransport::abandonInheritedState()
+{
+    if (_endpoint >= 0)
+        ::close(_endpoint);
+    if (_sender >= 0)
+        ::close(_sender);
+    _endpoint = _sender = -1;
+    _endpointName.clear();
+    _peersValid = false;
+}
