@@ -1,0 +1,112 @@
+#include "shared/RVXSettings.h"
+
+#include "foundation/TestDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace RVXSettings;
+namespace fs = std::filesystem;
+
+TEST(SettingsWrite, ChangeOneKeyCreatesAMissingFileAndKeepsOtherKeys)
+{
+    TestDevice device;
+    EXPECT_TRUE(changeOneKey("Size", 22.5));
+    EXPECT_TRUE(changeOneKey("Label", "Close"));
+    NSDictionary settings = read();
+    EXPECT_EQ(settings.count(), 2u);
+    EXPECT_EQ(valueFor(settings, Keys::Size), 22.5f);
+    EXPECT_TRUE(removeKey("Size"));
+    EXPECT_FALSE(read().objectForKey("Size"));
+    EXPECT_EQ(valueFor(read(), Keys::Label), "Close");
+}
+
+TEST(SettingsWrite, CorruptFileIsKeptAsideAndReplaced)
+{
+    TestDevice device;
+    std::string host = device.hostPath(path);
+    std::ofstream(host + ".corrupt") << "older copy";
+    std::ofstream(host) << "garbage, not a plist";
+    EXPECT_TRUE(changeOneKey("Family", "Courier"));
+    EXPECT_EQ(read().count(), 1u);
+    std::ifstream aside(host + ".corrupt");
+    std::string content((std::istreambuf_iterator<char>(aside)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "garbage, not a plist");
+}
+
+TEST(SettingsWrite, CreateIfMissingOnlyOnce)
+{
+    TestDevice device;
+    EXPECT_TRUE(createIfMissing("Family", "Helvetica"));
+    EXPECT_FALSE(createIfMissing("Count", 3));
+    NSDictionary settings = read();
+    EXPECT_EQ(settings.count(), 1u);
+    EXPECT_EQ(valueFor(settings, Keys::Family), "Helvetica");
+}
+
+TEST(SettingsWrite, CountIncrementsAndStopsAtTheTop)
+{
+    TestDevice device;
+    EXPECT_TRUE(incrementCount());
+    EXPECT_TRUE(incrementCount());
+    EXPECT_EQ(valueFor(read(), Keys::Count), 2);
+    EXPECT_TRUE(changeOneKey("Count", "41"));
+    EXPECT_TRUE(incrementCount());
+    EXPECT_EQ(*read().objectForKey("Count")->integer(), 42);
+    EXPECT_TRUE(changeOneKey("Count", int64_t(INT64_MAX)));
+    EXPECT_TRUE(incrementCount());
+    EXPECT_EQ(*read().objectForKey("Count")->integer(), INT64_MAX);
+    EXPECT_EQ(valueFor(read(), Keys::Count), INT_MAX);
+}
+
+TEST(SettingsWrite, ChangeWithMaySkipTheWrite)
+{
+    TestDevice device;
+    EXPECT_TRUE(changeWith([](NSDictionary&) { return false; }));
+    EXPECT_FALSE(fs::exists(device.hostPath(path)));
+}
+
+namespace {
+
+// Two processes each add one to "Count" `rounds` times; answers the final count.
+long long raceTwoWriters(int rounds)
+{
+    pid_t child = fork();
+    if (child == 0) {
+        for (int i = 0; i < rounds; ++i)
+            incrementCount();
+        _exit(0);
+    }
+    for (int i = 0; i < rounds; ++i)
+        incrementCount();
+    int status = 0;
+    waitpid(child, &status, 0);
+    return *read().objectForKey("Count")->integer();
+}
+
+} // namespace
+
+TEST(SettingsWrite, TwoProcessesLoseNoIncrement)
+{
+    TestDevice device;
+    EXPECT_EQ(raceTwoWriters(2000), 4000);
+    EXPECT_TRUE(fs::exists(device.hostPath(path) + ".lock"));
+    for (auto& entry : fs::directory_iterator(fs::path(device.hostPath(path)).parent_path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos) << entry.path();
+}
+
+TEST(SettingsWrite, WithoutTheLockIncrementsCanBeLost)
+{
+    TestDevice device;
+    PreferenceFile::setLockingEnabled(false);
+    long long count = raceTwoWriters(500);
+    PreferenceFile::setLockingEnabled(true);
+    EXPECT_LE(count, 1000);
+    RecordProperty("unlocked_count", std::to_string(count));
+    std::cout << "without the lock, 1000 increments by two processes left Count at " << count << "\n";
+}
