@@ -175,9 +175,12 @@ void RunLoop::removeSource(SourceId source)
 
 void RunLoop::post(Task task)
 {
+    // On the loop's own thread the loop cannot be waiting, and a queued task makes the
+    // next wait zero anyway: the wake-up write would only cost a spurious turn.
+    bool fromLoop = isCurrent();
     std::lock_guard lock(_mutex);
     _posted.push_back(std::move(task));
-    if (_wakeWrite >= 0) {
+    if (!fromLoop && _wakeWrite >= 0) {
         char byte = 1;
         // A full pipe already guarantees a wake-up.
         [[maybe_unused]] ssize_t written = write(_wakeWrite, &byte, 1);

@@ -230,7 +230,7 @@ bool NotifyTransport::refreshPeers(std::string& error)
     timespec now;
     clock_gettime(CLOCK_REALTIME, &now);
     double age = double(now.tv_sec - stamp.tv_sec) + double(now.tv_nsec - stamp.tv_nsec) * 1e-9;
-    _peersValid = age > 0.25;
+    _peersValid = age > 0.05;
     _peersStamp = stamp;
     return true;
 }
