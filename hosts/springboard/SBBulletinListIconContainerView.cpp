@@ -1,0 +1,3 @@
+#include "SBBulletinListIconContainerView.h"
+
+RVX_DEFINE_CLASS(SBBulletinListIconContainerView, UIView)
