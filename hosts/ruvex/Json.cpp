@@ -1,0 +1,136 @@
+#include "Json.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+namespace ruvex {
+
+std::string jsonQuoted(std::string_view text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += char(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+namespace {
+
+std::string number(double value)
+{
+    if (!std::isfinite(value))
+        return "null";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+std::string base64(const std::vector<uint8_t>& bytes)
+{
+    static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        uint32_t chunk = uint32_t(bytes[i]) << 16;
+        if (i + 1 < bytes.size())
+            chunk |= uint32_t(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size())
+            chunk |= bytes[i + 2];
+        out += digits[(chunk >> 18) & 63];
+        out += digits[(chunk >> 12) & 63];
+        out += i + 1 < bytes.size() ? digits[(chunk >> 6) & 63] : '=';
+        out += i + 2 < bytes.size() ? digits[chunk & 63] : '=';
+    }
+    return out;
+}
+
+bool needsQuotes(std::string_view text)
+{
+    if (text.empty())
+        return true;
+    for (unsigned char c : text) {
+        if (!(std::isalnum(c) || c == '.' || c == '_' || c == '-' || c == '/'))
+            return true;
+    }
+    return false;
+}
+
+std::string defaultsString(std::string_view text)
+{
+    return needsQuotes(text) ? jsonQuoted(text) : std::string(text);
+}
+
+} // namespace
+
+std::string jsonFromPlist(const PlistValue& value)
+{
+    switch (value.kind()) {
+    case PlistValue::Kind::String: return jsonQuoted(*value.string());
+    case PlistValue::Kind::Integer: return std::to_string(*value.integer());
+    case PlistValue::Kind::Real: return number(*value.real());
+    case PlistValue::Kind::Boolean: return *value.boolean() ? "true" : "false";
+    case PlistValue::Kind::Date: return number(value.date()->timeIntervalSinceReferenceDate());
+    case PlistValue::Kind::Data: return jsonQuoted(base64(value.data()->bytes));
+    case PlistValue::Kind::Array: {
+        std::string out = "[";
+        for (const PlistValue& item : *value.array())
+            out += (out.size() > 1 ? "," : "") + jsonFromPlist(item);
+        return out + "]";
+    }
+    case PlistValue::Kind::Dictionary: {
+        std::string out = "{";
+        for (const auto& [key, item] : *value.dictionary())
+            out += (out.size() > 1 ? "," : "") + jsonQuoted(key) + ":" + jsonFromPlist(item);
+        return out + "}";
+    }
+    }
+    return "null";
+}
+
+std::string defaultsText(const PlistValue& value, int indent)
+{
+    std::string pad(size_t(indent + 4), ' ');
+    std::string closePad(size_t(indent), ' ');
+    switch (value.kind()) {
+    case PlistValue::Kind::String: return defaultsString(*value.string());
+    case PlistValue::Kind::Integer: return std::to_string(*value.integer());
+    case PlistValue::Kind::Real: {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", *value.real());
+        return text;
+    }
+    case PlistValue::Kind::Boolean: return *value.boolean() ? "1" : "0";
+    case PlistValue::Kind::Date: return number(value.date()->timeIntervalSinceReferenceDate());
+    case PlistValue::Kind::Data: return "<" + base64(value.data()->bytes) + ">";
+    case PlistValue::Kind::Array: {
+        std::string out = "(\n";
+        size_t left = value.array()->count();
+        for (const PlistValue& item : *value.array())
+            out += pad + defaultsText(item, indent + 4) + (--left ? ",\n" : "\n");
+        return out + closePad + ")";
+    }
+    case PlistValue::Kind::Dictionary: {
+        std::string out = "{\n";
+        for (const auto& [key, item] : *value.dictionary())
+            out += pad + defaultsString(key) + " = " + defaultsText(item, indent + 4) + ";\n";
+        return out + closePad + "}";
+    }
+    }
+    return "";
+}
+
+} // namespace ruvex

@@ -1,0 +1,178 @@
+// The ruvex command as a user runs it: exit statuses, messages, and what lands in the files.
+
+#include "foundation/PropertyList.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/ruvex-cli-XXXXXX";
+        ASSERT_TRUE(mkdtemp(pattern));
+        _device = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(_device); }
+
+    // Runs ruvex with the test's device, capturing both streams.
+    Result ruvex(const std::string& arguments, bool withDevice = true)
+    {
+        std::string errFile = _device + "/.stderr";
+        std::string command = std::string(RUVEX_PATH) + (withDevice ? " --device '" + _device + "' " : " ")
+            + arguments + " 2>'" + errFile + "'";
+        Result result;
+        FILE* pipe = popen(command.c_str(), "r");
+        std::array<char, 4096> buffer;
+        size_t count;
+        while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+            result.out.append(buffer.data(), count);
+        int status = pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        FILE* err = fopen(errFile.c_str(), "r");
+        while (err && (count = fread(buffer.data(), 1, buffer.size(), err)) > 0)
+            result.err.append(buffer.data(), count);
+        if (err)
+            fclose(err);
+        return result;
+    }
+
+    std::string preferencePath(const std::string& domain)
+    {
+        return _device + "/var/mobile/Library/Preferences/" + domain + ".plist";
+    }
+
+    std::string _device;
+};
+
+TEST_F(Cli, EveryVerbHasHelpAndBadUseExitsTwoWithOneLine)
+{
+    Result overview = ruvex("--help");
+    EXPECT_EQ(overview.status, 0);
+    for (const char* verb : {"device create", "defaults read", "defaults write", "defaults delete", "notify post",
+             "notify wait", "demo"}) {
+        EXPECT_NE(overview.out.find(verb), std::string::npos) << verb;
+        Result help = ruvex(std::string(verb) + " --help");
+        EXPECT_EQ(help.status, 0) << verb;
+        EXPECT_EQ(help.out.rfind("usage: ruvex " + std::string(verb), 0), 0u) << help.out;
+    }
+
+    for (const char* bad : {"frobnicate", "defaults write com.x.y", "defaults write com.x.y K -int 12x",
+             "defaults write com.x.y K -float nan", "defaults write com.x.y K -bool maybe",
+             "defaults write com.x.y K -date 1", "defaults read ../etc", "notify wait X --timeout soon",
+             "device create extra"}) {
+        Result result = ruvex(bad);
+        EXPECT_EQ(result.status, 2) << bad;
+        EXPECT_EQ(result.err.rfind("ruvex: ", 0), 0u) << bad << ": " << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << bad << ": " << result.err;
+    }
+    EXPECT_EQ(ruvex("--device").status, 2);
+}
+
+TEST_F(Cli, DefaultsWriteTypedValuesAndReadThemBack)
+{
+    ASSERT_EQ(ruvex("device create").status, 0);
+    EXPECT_EQ(ruvex("defaults write com.vastelmark.ruvexpro Label 'Close them all'").status, 0);
+    EXPECT_EQ(ruvex("defaults write com.vastelmark.ruvexpro Count -int -3").status, 0);
+    EXPECT_EQ(ruvex("defaults write com.vastelmark.ruvexpro Size -float 23.5").status, 0);
+    EXPECT_EQ(ruvex("defaults write com.vastelmark.ruvexpro Dismiss -bool YES").status, 0);
+
+    std::optional<PlistValue> file = PropertyList::readFile(preferencePath("com.vastelmark.ruvexpro"));
+    ASSERT_TRUE(file && file->dictionary());
+    const NSDictionary& settings = *file->dictionary();
+    EXPECT_EQ(*settings.objectForKey("Label")->string(), "Close them all");
+    EXPECT_EQ(*settings.objectForKey("Count")->integer(), -3);
+    EXPECT_DOUBLE_EQ(*settings.objectForKey("Size")->real(), 23.5);
+    EXPECT_TRUE(*settings.objectForKey("Dismiss")->boolean());
+
+    EXPECT_EQ(ruvex("defaults read com.vastelmark.ruvexpro Label").out, "\"Close them all\"\n");
+    EXPECT_EQ(ruvex("--json defaults read com.vastelmark.ruvexpro").out,
+        "{\"Count\":-3,\"Dismiss\":true,\"Label\":\"Close them all\",\"Size\":23.5}\n");
+}
+
+TEST_F(Cli, DefaultsReportMissingDomainsAndKeysAsFailures)
+{
+    Result missing = ruvex("defaults read com.nobody.here");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
+
+    ruvex("defaults write com.x.y A 1");
+    EXPECT_EQ(ruvex("defaults read com.x.y B").status, 1);
+    EXPECT_EQ(ruvex("defaults delete com.x.y B").status, 1);
+    EXPECT_EQ(ruvex("defaults delete com.x.y A").status, 0);
+    EXPECT_EQ(ruvex("--json defaults read com.x.y").out, "{}\n");
+    EXPECT_EQ(ruvex("defaults delete com.x.y").status, 0);
+    EXPECT_FALSE(std::filesystem::exists(preferencePath("com.x.y")));
+}
+
+TEST_F(Cli, DefaultsWriteKeepsAnUnreadableFileAside)
+{
+    ruvex("device create");
+    std::string path = preferencePath("com.x.y");
+    FILE* junk = fopen(path.c_str(), "w");
+    fputs("not a property list", junk);
+    fclose(junk);
+
+    EXPECT_EQ(ruvex("defaults read com.x.y").status, 1);
+    EXPECT_EQ(ruvex("defaults write com.x.y A B").status, 0);
+    EXPECT_TRUE(std::filesystem::exists(path + ".corrupt"));
+    EXPECT_EQ(ruvex("defaults read com.x.y A").out, "B\n");
+}
+
+TEST_F(Cli, NotifyWaitEndsWhenAPostArrivesAndFailsOnTimeOut)
+{
+    Result timedOut = ruvex("notify wait com.x.nothing --timeout 0.2");
+    EXPECT_EQ(timedOut.status, 1);
+
+    // The waiter says on stderr when it listens; the post follows that line.
+    std::string errFile = _device + "/.wait-stderr";
+    std::string command = std::string(RUVEX_PATH) + " --device '" + _device
+        + "' notify wait com.x.ping --timeout 20 2>'" + errFile + "'";
+    FILE* waiter = popen(command.c_str(), "r");
+    for (int i = 0; i < 2000; ++i) {
+        FILE* err = fopen(errFile.c_str(), "r");
+        char line[256] = {};
+        bool ready = err && fgets(line, sizeof line, err);
+        if (err)
+            fclose(err);
+        if (ready)
+            break;
+        usleep(10000);
+    }
+    EXPECT_EQ(ruvex("notify post com.x.ping").status, 0);
+    char out[256] = {};
+    fgets(out, sizeof out, waiter);
+    EXPECT_STREQ(out, "com.x.ping\n");
+    EXPECT_EQ(WEXITSTATUS(pclose(waiter)), 0);
+
+    EXPECT_EQ(ruvex("notify post ''").status, 2);
+    EXPECT_EQ(ruvex("notify post " + std::string(300, 'n')).status, 2);
+}
+
+TEST_F(Cli, EraseRemovesOnlyADeviceItMade)
+{
+    std::filesystem::create_directories(_device + "/precious");
+    EXPECT_EQ(ruvex("device erase").status, 1);
+    EXPECT_TRUE(std::filesystem::exists(_device + "/precious"));
+
+    ruvex("device create");
+    EXPECT_EQ(ruvex("device path").out, _device + "\n");
+    EXPECT_EQ(ruvex("device erase").status, 0);
+    EXPECT_FALSE(std::filesystem::exists(_device));
+}
+
+} // namespace
