@@ -77,7 +77,8 @@ const char* CFNotificationStatusDescription(CFNotificationStatus status);
 // Joins the processes of one device root: a post then reaches every observer of that
 // name in every process that set the same root. NULL leaves the transport: delivery
 // stays inside this process. Answers kCFNotificationStatusTransportFailed, with one line
-// on stderr, when the transport directory cannot be made safe.
+// on stderr, when the transport directory cannot be made safe. Call it on the main thread
+// (it changes the main run loop's sources), typically once at start.
 //
 // The sockets live in <base>/<16 hex digits of a hash of the device root>/, where the
 // base is /tmp/rvx-notify-<uid> unless set otherwise: device roots are often long, and
