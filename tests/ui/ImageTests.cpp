@@ -46,8 +46,9 @@ TEST(ImageLoading, PngsOnlyRegularFilesAndTheDoubleSizeFile)
     std::ofstream(device.hostPath("/Library/art/text.png")) << "not an image at all, but long enough to read";
     EXPECT_EQ(UIImage::imageWithContentsOfFile("/Library/art/text.png"), nullptr);
     // A PNG signature over a broken body.
+    static const char broken[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10garbagegarbage";
     std::ofstream(device.hostPath("/Library/art/broken.png"), std::ios::binary)
-        << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10garbagegarbage", 40);
+        << std::string(broken, sizeof broken - 1);
     EXPECT_EQ(UIImage::imageWithContentsOfFile("/Library/art/broken.png"), nullptr);
     // A FIFO would block a reader for ever; it is refused without opening it for a read.
     std::string fifo = device.hostPath("/Library/art/fifo.png");
