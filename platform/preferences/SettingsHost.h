@@ -1,0 +1,65 @@
+#pragma once
+
+// The Settings app as a model the settings host program and the tests drive: a window
+// with a navigation stack whose root lists the PreferenceLoader entries; taps, typing,
+// slides and switch flips go through real touches and the controls' own input calls.
+// Every operation answers false with a reason in lastError() when it cannot be done.
+
+#include "preferences/PreferenceLoader.h"
+#include "ui/UINavigationController.h"
+#include "ui/UITextField.h"
+#include "ui/UIWindow.h"
+
+class SettingsHost {
+public:
+    static constexpr CGFloat kScreenWidth = 320;
+    static constexpr CGFloat kScreenHeight = 480;
+
+    SettingsHost();
+    ~SettingsHost();
+    SettingsHost(const SettingsHost&) = delete;
+    SettingsHost& operator=(const SettingsHost&) = delete;
+
+    const UIWindowRef& window() const { return _window; }
+    const UINavigationControllerRef& navigation() const { return _navigation; }
+    // The root list, with one row per entry in entries() order.
+    const PSListControllerRef& rootPane() const { return _root; }
+    const std::vector<PreferenceLoaderEntry>& entries() const;
+    // The pane on top, as a list pane (nothing when the top is something else).
+    PSListControllerRef topPane() const;
+
+    // Opens the entry labelled so (without regard to case) as a tap on its root row would.
+    bool openEntry(std::string_view label);
+    // A tap at the middle of a row's title of the top pane, scrolled into view first.
+    bool tapRow(int section, int row);
+    // The first row of the top pane whose title is `name`.
+    bool tapRowNamed(std::string_view name);
+    NSIndexPathRef indexPathOfRowNamed(std::string_view name) const;
+    // Input for the text field being edited.
+    bool typeText(std::string_view text);
+    bool deleteBackward(int count = 1);
+    bool pressReturn();
+    // Drags the slider of a row to a value in `steps` moves.
+    bool slide(int section, int row, float value, int steps = 10);
+    // Taps the switch of a row.
+    bool flipSwitch(int section, int row);
+    // Ends any editing, then pops the top pane.
+    bool goBack();
+    bool tapBarButton(std::string_view which); // "left", "right", "back"
+
+    // The window's view tree as JSON.
+    std::string dump() const { return _window->dump(); }
+    const std::string& lastError() const { return _error; }
+
+private:
+    bool fail(std::string message);
+    UITableViewCellRef visibleCell(int section, int row);
+    bool tapAt(const UIViewRef& view, CGPoint point);
+    template<typename T>
+    std::shared_ptr<T> controlInCell(const UITableViewCellRef& cell) const;
+
+    UIWindowRef _window;
+    UINavigationControllerRef _navigation;
+    PSListControllerRef _root;
+    std::string _error;
+};
