@@ -85,10 +85,11 @@ bool WeeAppHost::loadPlugin(std::string_view bundlePhonePath)
         skip(bundlePhonePath, principal->name() + " is not a widget controller");
         return false;
     }
-    Widget widget { std::string(bundlePhonePath), std::move(controller), std::make_shared<SBBulletinListIconContainerView>() };
+    Widget widget { std::string(bundlePhonePath), std::move(controller), std::make_shared<SBBulletinListIconContainerView>(), false };
     _window->addSubview(widget.container);
-    _widgets.push_back(std::move(widget));
-    loadViews(_widgets.back());
+    _widgets.push_back(widget);
+    loadViews(widget); // a copy: the widget stays alive through its own calls
+    _widgets.back().viewsLoaded = true;
     layout();
     return true;
 }
@@ -115,6 +116,7 @@ void WeeAppHost::send(Widget& widget, std::string_view selector)
 
 void WeeAppHost::loadViews(Widget& widget)
 {
+    widget.viewsLoaded = true;
     send(widget, "loadPlaceholderView");
     send(widget, "loadFullView");
 }
@@ -192,8 +194,11 @@ id WeeAppHost::tapCenter(CGPoint point)
 
 void WeeAppHost::unloadViews()
 {
-    auto widgets = _widgets;
-    for (Widget& widget : widgets) {
+    for (size_t index = 0; index < _widgets.size(); ++index) {
+        if (!_widgets[index].viewsLoaded)
+            continue;
+        _widgets[index].viewsLoaded = false;
+        Widget widget = _widgets[index]; // alive through its own call
         for (const auto& view : std::vector(widget.container->subviews()))
             view->removeFromSuperview();
         send(widget, "unloadView");
@@ -202,8 +207,12 @@ void WeeAppHost::unloadViews()
 
 void WeeAppHost::reloadViews()
 {
-    auto widgets = _widgets;
-    for (Widget& widget : widgets)
+    for (size_t index = 0; index < _widgets.size(); ++index) {
+        if (_widgets[index].viewsLoaded)
+            continue;
+        Widget widget = _widgets[index];
         loadViews(widget);
+        _widgets[index].viewsLoaded = true;
+    }
     layout();
 }

@@ -34,6 +34,7 @@ public:
         std::string bundlePath;
         std::shared_ptr<springboard::BBWeeAppController> controller;
         std::shared_ptr<UIView> container;
+        bool viewsLoaded = false;
     };
 
     // Makes the Center's window, presents alerts over it and follows the Center's state
@@ -66,9 +67,10 @@ public:
     // A tap at a point of the Center's window, given to the widget under it.
     id tapCenter(CGPoint point);
 
-    // Drops every widget's views (unloadView) and takes them out of their containers.
+    // Drops every widget's views (unloadView) and takes them out of their containers;
+    // a widget whose views are already dropped is not asked again.
     void unloadViews();
-    // Builds the views again after unloadViews: placeholder, full view, layout.
+    // Builds the dropped views again: placeholder, full view, then a layout.
     void reloadViews();
 
     CenterAlertPresenter& alerts() { return *_alerts; }

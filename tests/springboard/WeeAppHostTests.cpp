@@ -156,12 +156,15 @@ TEST_F(WeeAppHostTest, UnloadingDropsTheViewsAndReloadingBuildsThemAgain)
     size_t seen = calls(widget).size();
 
     host.unloadViews();
+    host.unloadViews();
     EXPECT_TRUE(widget.container->subviews().empty());
     EXPECT_EQ(callsSince(widget, seen), (Names { "unloadView" }));
 
     host.reloadViews();
     EXPECT_EQ(callsSince(widget, seen), (Names { "loadPlaceholderView", "loadFullView", "view", "viewHeight" }));
     EXPECT_EQ(widget.container->subviews().size(), 1u);
+    host.reloadViews(); // the views are there: only a layout
+    EXPECT_EQ(callsSince(widget, seen), (Names { "view", "viewHeight" }));
 }
 
 TEST_F(WeeAppHostTest, BrokenBundlesAreSkippedWithAMessage)
@@ -227,6 +230,20 @@ TEST_F(WeeAppHostTest, TheCenterRendersToPNG)
     char signature[8] = {};
     file.read(signature, 8);
     EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+
+    // The Center's dark backdrop shows, and an alert dims it further.
+    auto blue = [&](int x, int y) {
+        auto image = host.window()->renderImage(1);
+        cairo_surface_flush(image.get());
+        const unsigned char* row = cairo_image_surface_get_data(image.get()) + y * cairo_image_surface_get_stride(image.get());
+        return int(row[x * 4]); // ARGB32 little endian: blue first
+    };
+    int backdrop = blue(1, 470);
+    EXPECT_NEAR(backdrop, 31, 2);
+    UIAlertView::initWithTitle("Shown", std::nullopt, nullptr, "OK")->show();
+    EXPECT_LT(blue(1, 470), backdrop);
+    EXPECT_TRUE(host.alerts().tapButton(0));
+    EXPECT_EQ(blue(1, 470), backdrop);
 }
 
 TEST_F(ShellFixture, FrontMostAppAndOpenableSchemesComeFromTheShell)
