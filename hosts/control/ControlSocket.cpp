@@ -1,0 +1,63 @@
+#include "ControlSocket.h"
+
+#include "corefoundation/NotifyTransport.h"
+
+#include <unistd.h>
+
+namespace control {
+
+std::string baseDirectory()
+{
+    return "/tmp/rvx-ctl-" + std::to_string(geteuid());
+}
+
+std::string socketDirectory(const std::string& deviceRoot)
+{
+    return NotifyTransport::directoryForDeviceRoot(deviceRoot, baseDirectory());
+}
+
+std::string socketPath(const std::string& deviceRoot, const std::string& host)
+{
+    return socketDirectory(deviceRoot) + "/" + host + ".sock";
+}
+
+bool makeSocketDirectory(const std::string& deviceRoot, std::string& error)
+{
+    return NotifyTransport::makePrivateDirectory(baseDirectory(), error)
+        && NotifyTransport::makePrivateDirectory(socketDirectory(deviceRoot), error);
+}
+
+bool encodeRequest(const Words& words, std::string& line)
+{
+    line.clear();
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (words[i].find_first_of("\t\n") != std::string::npos)
+            return false;
+        if (i)
+            line += '\t';
+        line += words[i];
+    }
+    line += '\n';
+    return true;
+}
+
+Words decodeRequest(const std::string& line)
+{
+    Words words;
+    std::string text = line;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    if (text.empty())
+        return words;
+    size_t start = 0;
+    while (true) {
+        size_t tab = text.find('\t', start);
+        words.push_back(text.substr(start, tab - start));
+        if (tab == std::string::npos)
+            break;
+        start = tab + 1;
+    }
+    return words;
+}
+
+} // namespace control

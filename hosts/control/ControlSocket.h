@@ -1,0 +1,36 @@
+#pragma once
+
+// Where a host's control socket lies. A Unix socket path holds at most 107 bytes, so the
+// socket does not live in the device root (which may be long) but in a short private
+// directory keyed by a hash of the root, as the notify transport keys its own:
+//   /tmp/rvx-ctl-<euid>/<16 hex digits>/<host>.sock     (directories mode 0700)
+//
+// The protocol, one exchange per connection:
+//   request  one line: the words of the request separated by tabs, ended by "\n"
+//            (words hold no tab and no newline);
+//   reply    one JSON object on one line, ended by "\n":
+//            {"ok":true,"text":"what a person reads", ...fields of the verb}
+//            {"ok":false,"error":"one line"}
+
+#include <string>
+#include <vector>
+
+namespace control {
+
+inline constexpr const char* kSpringboard = "springboard";
+inline constexpr const char* kSettings = "settings";
+
+using Words = std::vector<std::string>;
+
+std::string baseDirectory();
+// The socket directory of a device root (not created).
+std::string socketDirectory(const std::string& deviceRoot);
+std::string socketPath(const std::string& deviceRoot, const std::string& host);
+// Makes the socket directory and its base, private to the user.
+bool makeSocketDirectory(const std::string& deviceRoot, std::string& error);
+
+// The request line for `words`; false when a word holds a tab or a newline.
+bool encodeRequest(const Words& words, std::string& line);
+Words decodeRequest(const std::string& line);
+
+} // namespace control
