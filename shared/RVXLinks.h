@@ -1,0 +1,23 @@
+#pragma once
+
+// The maker's addresses, opened by the widget's About dialog and by the settings panes.
+
+namespace RVXLinks {
+
+inline constexpr const char* handle = "Vastelmark";
+
+inline constexpr const char* website = "https://vastelmark.example/";
+inline constexpr const char* moreApps = "https://vastelmark.example/apps";
+inline constexpr const char* donate = "https://vastelmark.example/donate";
+inline constexpr const char* videoChannel = "https://www.youtube.com/user/Vastelmark";
+inline constexpr const char* backgroundHelp = "https://vastelmark.example/ruvexpro/backgrounds";
+
+// The profile in the first client app that is installed, in this order; else the web page.
+inline constexpr const char* twitterApps[] = {
+    "twitter://user?screen_name=Vastelmark",
+    "tweetbot://Vastelmark/timeline",
+    "twitterrific:///profile?screen_name=Vastelmark",
+};
+inline constexpr const char* twitterWeb = "https://twitter.com/Vastelmark";
+
+} // namespace RVXLinks

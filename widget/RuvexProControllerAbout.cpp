@@ -1,0 +1,74 @@
+// The About dialog (tag 1) and the Developer dialog behind it (tag 2).
+
+#include "RuvexProController.h"
+
+#include "shared/RVXLinks.h"
+#include "shared/RVXSettings.h"
+
+#include "foundation/NSString.h"
+#include "foundation/NSURL.h"
+#include "ui/UIApplication.h"
+
+namespace {
+
+enum AlertTag : int { AboutAlert = 1, DeveloperAlert = 2 };
+enum DeveloperButton : int { WebsiteButton = 1, TwitterButton = 2, MoreButton = 3 };
+constexpr int kAboutButton = 1;
+
+void open(const char* address)
+{
+    UIApplication::sharedApplication()->openURL(NSURL::URLWithString(address));
+}
+
+void present(const UIAlertViewRef& alert, int tag)
+{
+    alert->setTag(tag);
+    alert->show();
+}
+
+} // namespace
+
+void RuvexProController::info()
+{
+    int count = RVXSettings::valueFor(RVXSettings::read(), RVXSettings::Keys::Count);
+    auto delegate = std::static_pointer_cast<UIAlertViewDelegate>(selfAs<RuvexProController>());
+    present(UIAlertView::initWithTitle("Ruvex Pro",
+                NSString::format("Closes all background apps with one tap.\nUsed %i times.", count),
+                delegate, "OK", { "About" }),
+        AboutAlert);
+}
+
+void RuvexProController::clickedButtonAtIndex(const UIAlertViewRef& alert, int index)
+{
+    if (!alert)
+        return;
+    if (alert->tag() == AboutAlert && index == kAboutButton) {
+        auto delegate = std::static_pointer_cast<UIAlertViewDelegate>(selfAs<RuvexProController>());
+        present(UIAlertView::initWithTitle(std::string("Developed by @") + RVXLinks::handle, std::nullopt,
+                    delegate, "OK", { "Website", "Twitter", "More by this Developer" }),
+            DeveloperAlert);
+        return;
+    }
+    if (alert->tag() != DeveloperAlert)
+        return;
+    switch (index) {
+    case WebsiteButton: open(RVXLinks::website); break;
+    case TwitterButton: openTwitterProfile(); break;
+    case MoreButton: open(RVXLinks::moreApps); break;
+    default: break;
+    }
+}
+
+// The profile in the first client that is installed, else on the web.
+void RuvexProController::openTwitterProfile()
+{
+    auto application = UIApplication::sharedApplication();
+    for (const char* address : RVXLinks::twitterApps) {
+        auto url = NSURL::URLWithString(address);
+        if (url && application->canOpenURL(url)) {
+            application->openURL(url);
+            return;
+        }
+    }
+    open(RVXLinks::twitterWeb);
+}
