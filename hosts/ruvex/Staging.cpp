@@ -1,0 +1,92 @@
+#include "Staging.h"
+
+#include "Command.h"
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/PlistValue.h"
+
+#include <filesystem>
+
+namespace ruvex {
+
+const std::vector<SampleApp>& sampleApps()
+{
+    static const std::vector<SampleApp> apps {
+        { "com.apple.mobilesafari", "Safari", nullptr },
+        { "com.apple.mobilemail", "Mail", "mailto" },
+        { "com.apple.MobileSMS", "Messages", "sms" },
+        { "com.apple.Music", "Music", nullptr },
+        { "com.apple.newsstand", "Newsstand", nullptr },
+        { "com.apple.mobileslideshow", "Photos", nullptr },
+        { "com.atebits.Tweetie2", "Twitter", "twitter" },
+        { "com.tapbots.Tweetbot", "Tweetbot", "tweetbot" },
+        { "com.iconfactory.Twitterrific", "Twitterrific", "twitterrific" },
+    };
+    return apps;
+}
+
+namespace {
+
+struct Place {
+    const char* bundle;
+    const char* phoneFolder;
+};
+
+const Place kPlaces[] = {
+    { "RuvexPro.bundle", "/System/Library/WeeAppPlugins" },
+    { "RuvexProprefs.bundle", "/Library/PreferenceBundles" },
+    { "ruvexcfPrefs.bundle", "/Library/PreferenceBundles" },
+};
+
+} // namespace
+
+std::vector<std::string> stageBundles(const std::string& bundlesFolder)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> missing;
+    for (const Place& place : kPlaces) {
+        fs::path from = fs::path(bundlesFolder) / place.bundle;
+        if (!fs::is_directory(from)) {
+            missing.push_back(std::string(place.bundle) + " is not built (looked in " + bundlesFolder + ")");
+            continue;
+        }
+        fs::path to = DeviceRoot::resolve(std::string(place.phoneFolder) + "/" + place.bundle);
+        std::error_code failure;
+        fs::remove_all(to, failure);
+        fs::create_directories(to.parent_path(), failure);
+        fs::copy(from, to, fs::copy_options::recursive, failure);
+        if (failure)
+            throw ActionError("could not copy " + from.string() + ": " + failure.message());
+    }
+    // The Settings app's entry travels inside the preference bundle's build folder.
+    fs::path entry = fs::path(bundlesFolder) / "RuvexProprefs.bundle" / "entry.plist";
+    if (fs::exists(entry)) {
+        std::error_code failure;
+        fs::copy_file(entry, DeviceRoot::resolve("/Library/PreferenceLoader/Preferences/RuvexPro.plist"),
+            fs::copy_options::overwrite_existing, failure);
+    } else {
+        missing.push_back("the PreferenceLoader entry is not built");
+    }
+    return missing;
+}
+
+void stageApps(const std::vector<std::string>& identifiers)
+{
+    for (const std::string& identifier : identifiers) {
+        const SampleApp* found = nullptr;
+        for (const SampleApp& app : sampleApps())
+            if (identifier == app.identifier)
+                found = &app;
+        if (!found)
+            throw UsageError("no sample app " + identifier + " (ruvex device create --help lists them)");
+        NSDictionary info { { "CFBundleIdentifier", found->identifier }, { "CFBundleDisplayName", found->name } };
+        if (found->scheme)
+            info.setObject(NSArray { NSDictionary { { "CFBundleURLSchemes", NSArray { found->scheme } } } }, "CFBundleURLTypes");
+        std::string phonePath = "/Applications/" + std::string(found->name) + ".app/Info.plist";
+        std::filesystem::create_directories(std::filesystem::path(DeviceRoot::resolve(phonePath)).parent_path());
+        if (!info.writeToFile(phonePath, true))
+            throw ActionError("could not write " + DeviceRoot::resolve(phonePath));
+    }
+}
+
+} // namespace ruvex
