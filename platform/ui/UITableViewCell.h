@@ -48,10 +48,10 @@ public:
     int style() const { return _style; }
     const std::string& reuseIdentifier() const { return _reuseIdentifier; }
 
-    const UIViewRef& contentView() const { return _contentView; }
-    const UILabelRef& textLabel() const { return _textLabel; }
+    const UIViewRef& contentView() const { attachContentView(); return _contentView; }
+    const UILabelRef& textLabel() const { attachContentView(); return _textLabel; }
     // Nothing for the Default style, as on the platform.
-    const UILabelRef& detailTextLabel() const { return _detailTextLabel; }
+    const UILabelRef& detailTextLabel() const { attachContentView(); return _detailTextLabel; }
 
     int accessoryType() const { return _accessoryType; }
     void setAccessoryType(int type);
@@ -79,6 +79,9 @@ public:
     CGFloat accessoryWidth() const;
 
 private:
+    // The content view joins the cell once the cell is owned (a constructor cannot hand out
+    // the cell as a superview yet).
+    void attachContentView() const;
     void resetLabels();
     void drawAccessoryGlyph(Painter& painter) const;
 
@@ -92,4 +95,5 @@ private:
     int _selectionStyle = UITableViewCellSelectionStyleBlue;
     bool _selected = false;
     bool _highlighted = false;
+    mutable bool _contentAttached = false;
 };

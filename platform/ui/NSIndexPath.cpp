@@ -1,0 +1,3 @@
+#include "ui/NSIndexPath.h"
+
+RVX_DEFINE_CLASS(NSIndexPath, NSObject)

@@ -1,0 +1,204 @@
+#include "ui/UINavigationController.h"
+
+RVX_DEFINE_CLASS(UINavigationController, UIViewController,
+    cls.addMethod("backButtonPressed:", [](NSObject& self, const id&) -> id {
+        static_cast<UINavigationController&>(self).tapBack();
+        return nullptr;
+    });
+    cls.addMethod("leftButtonPressed:", [](NSObject& self, const id&) -> id {
+        static_cast<UINavigationController&>(self).tapLeft();
+        return nullptr;
+    });
+    cls.addMethod("rightButtonPressed:", [](NSObject& self, const id&) -> id {
+        static_cast<UINavigationController&>(self).tapRight();
+        return nullptr;
+    }))
+
+namespace {
+
+constexpr CGFloat kButtonMargin = 5;
+constexpr CGFloat kButtonHeight = 30;
+
+UIButtonRef barButton(const std::string& title, const id& target, const char* action)
+{
+    UIButtonRef button = UIButton::buttonWithType(UIButtonTypeBorderedBarItem);
+    button->setTitle(title, UIControlStateNormal);
+    button->titleLabel()->setFont(UIFont::boldSystemFontOfSize(12));
+    button->sizeToFit();
+    CGRect frame = button->frame();
+    frame.size.width = std::max<CGFloat>(frame.size.width + 12, 50);
+    frame.size.height = kButtonHeight;
+    button->setFrame(frame);
+    button->addTarget(target, action, UIControlEventTouchUpInside);
+    return button;
+}
+
+} // namespace
+
+UINavigationControllerRef UINavigationController::initWithRootViewController(const UIViewControllerRef& root)
+{
+    auto controller = std::make_shared<UINavigationController>();
+    controller->pushViewController(root, false);
+    return controller;
+}
+
+void UINavigationController::loadView()
+{
+    auto view = std::make_shared<UIView>(CGRectMake(0, 0, 320, 480));
+    view->setBackgroundColor(UIColor::whiteColor());
+    view->setAutoresizesSubviews(true);
+    _bar = std::make_shared<UIView>(CGRectMake(0, 0, 320, kBarHeight));
+    _bar->setBackgroundColor(UIColor::colorWithRed(0.43, 0.52, 0.64, 1));
+    _bar->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
+    view->addSubview(_bar);
+    setView(view);
+    showTop();
+}
+
+CGRect UINavigationController::contentFrame()
+{
+    CGRect bounds = view()->bounds();
+    return CGRectMake(0, kBarHeight, bounds.size.width, std::max<CGFloat>(0, bounds.size.height - kBarHeight));
+}
+
+void UINavigationController::pushViewController(const UIViewControllerRef& controller, bool animated)
+{
+    if (!controller)
+        return;
+    UIViewControllerRef previous = topViewController();
+    if (previous)
+        previous->viewWillDisappear(animated);
+    controller->setNavigationController(selfAs<UINavigationController>());
+    _stack.push_back(controller);
+    controller->viewWillAppear(animated);
+    if (isViewLoaded())
+        showTop();
+    if (previous)
+        previous->viewDidDisappear(animated);
+    controller->viewDidAppear(animated);
+}
+
+UIViewControllerRef UINavigationController::popViewControllerAnimated(bool animated)
+{
+    if (_stack.size() < 2)
+        return nullptr;
+    UIViewControllerRef popped = _stack.back();
+    popped->viewWillDisappear(animated);
+    _stack.pop_back();
+    UIViewControllerRef top = topViewController();
+    top->viewWillAppear(animated);
+    if (isViewLoaded())
+        showTop();
+    popped->viewDidDisappear(animated);
+    popped->setNavigationController(nullptr);
+    top->viewDidAppear(animated);
+    return popped;
+}
+
+void UINavigationController::showTop()
+{
+    if (_shownView)
+        _shownView->removeFromSuperview();
+    _shownView.reset();
+    if (UIViewControllerRef top = topViewController()) {
+        _shownView = top->view();
+        _shownView->setFrame(contentFrame());
+        view()->addSubview(_shownView);
+    }
+    updateBar();
+}
+
+bool UINavigationController::backButtonShown() const
+{
+    UIViewControllerRef top = topViewController();
+    return _stack.size() > 1 && !top->navigationItem()->hidesBackButton() && !top->navigationItem()->leftBarButtonItem();
+}
+
+void UINavigationController::updateBar()
+{
+    if (!_bar)
+        return;
+    for (const UIViewRef& child : std::vector<UIViewRef>(_bar->subviews()))
+        child->removeFromSuperview();
+    UIViewControllerRef top = topViewController();
+    if (!top)
+        return;
+    const UINavigationItemRef& item = top->navigationItem();
+    CGFloat width = _bar->bounds().size.width;
+    id me = self();
+    CGFloat leftEdge = kButtonMargin;
+    CGFloat rightEdge = width - kButtonMargin;
+    auto place = [&](UIViewRef button, bool left) {
+        CGRect frame = button->frame();
+        frame.origin = {left ? leftEdge : rightEdge - frame.size.width, (kBarHeight - frame.size.height) / 2};
+        button->setFrame(frame);
+        if (left)
+            leftEdge += frame.size.width + kButtonMargin;
+        else
+            rightEdge -= frame.size.width + kButtonMargin;
+        _bar->addSubview(button);
+    };
+    auto itemView = [&](const UIBarButtonItemRef& barItem, const char* action) -> UIViewRef {
+        if (barItem->customView())
+            return barItem->customView();
+        return barButton(barItem->title(), me, action);
+    };
+    if (item->leftBarButtonItem())
+        place(itemView(item->leftBarButtonItem(), "leftButtonPressed:"), true);
+    else if (backButtonShown()) {
+        const std::string& below = _stack[_stack.size() - 2]->title();
+        place(barButton(below.empty() ? "Back" : below, me, "backButtonPressed:"), true);
+    }
+    if (item->rightBarButtonItem())
+        place(itemView(item->rightBarButtonItem(), "rightButtonPressed:"), false);
+    UIViewRef titleView = item->titleView();
+    if (!titleView) {
+        auto label = std::make_shared<UILabel>();
+        label->setText(item->title());
+        label->setFont(UIFont::boldSystemFontOfSize(20));
+        label->setTextColor(UIColor::whiteColor());
+        label->setTextAlignment(UITextAlignmentCenter);
+        label->setFrame(CGRectMake(0, 0, std::max<CGFloat>(0, rightEdge - leftEdge), kBarHeight));
+        titleView = label;
+    }
+    CGRect frame = titleView->frame();
+    frame.origin = {(width - frame.size.width) / 2, (kBarHeight - frame.size.height) / 2};
+    titleView->setFrame(frame);
+    _bar->addSubview(titleView);
+}
+
+bool UINavigationController::tapBack()
+{
+    if (!backButtonShown())
+        return false;
+    popViewControllerAnimated(true);
+    return true;
+}
+
+bool UINavigationController::tapLeft()
+{
+    UIViewControllerRef top = topViewController();
+    if (!top || !top->navigationItem()->leftBarButtonItem())
+        return false;
+    UIBarButtonItemRef item = top->navigationItem()->leftBarButtonItem();
+    item->tap();
+    updateBar();
+    return true;
+}
+
+bool UINavigationController::tapRight()
+{
+    UIViewControllerRef top = topViewController();
+    if (!top || !top->navigationItem()->rightBarButtonItem())
+        return false;
+    UIBarButtonItemRef item = top->navigationItem()->rightBarButtonItem();
+    item->tap();
+    updateBar();
+    return true;
+}
+
+void UINavigationController::rotateToInterfaceOrientation(int orientation, double duration)
+{
+    if (UIViewControllerRef top = topViewController())
+        top->willAnimateRotationToInterfaceOrientation(orientation, duration);
+}

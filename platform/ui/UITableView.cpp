@@ -1,0 +1,502 @@
+#include "ui/UITableView.h"
+
+#include "ui/UITouch.h"
+
+#include <algorithm>
+
+RVX_DEFINE_CLASS(UITableView, UIView)
+
+namespace {
+
+constexpr CGFloat kGroupedInset = 10;
+constexpr CGFloat kGroupedGap = 10;
+constexpr CGFloat kGroupedHeaderHeight = 36;
+constexpr CGFloat kGroupedFooterHeight = 30;
+constexpr CGFloat kPlainTitleHeight = 22;
+
+} // namespace
+
+UITableView::UITableView(CGRect frame, int style)
+    : UIView(frame)
+    , _style(style)
+{
+    setBackgroundColor(style == UITableViewStyleGrouped ? UIColor::groupTableViewBackgroundColor()
+                                                        : UIColor::whiteColor());
+    setClipsToBounds(true);
+}
+
+void UITableView::setDataSource(const std::shared_ptr<UITableViewDataSource>& dataSource)
+{
+    _dataSource = dataSource;
+    _needsReload = true;
+}
+
+void UITableView::setDelegate(const std::shared_ptr<UITableViewDelegate>& delegate)
+{
+    _delegate = delegate;
+    _needsReload = true;
+}
+
+void UITableView::setRowHeight(CGFloat height)
+{
+    if (height == _rowHeight)
+        return;
+    _rowHeight = height;
+    _needsReload = true;
+}
+
+int UITableView::numberOfSections()
+{
+    loadIfNeeded();
+    return int(_sections.size());
+}
+
+int UITableView::numberOfRowsInSection(int section)
+{
+    loadIfNeeded();
+    if (section < 0 || section >= int(_sections.size()))
+        return 0;
+    return int(_sections[size_t(section)].rowHeights.size());
+}
+
+void UITableView::reloadData()
+{
+    if (_tiling)
+        return;
+    id keep = self();
+    enqueueAllVisible();
+    _selected.reset();
+    _needsReload = false;
+    computeLayout();
+    _contentOffset.y = clampedOffset(_contentOffset.y);
+    tile();
+}
+
+void UITableView::reloadSections(const std::vector<int>& sections, int)
+{
+    if (_tiling)
+        return;
+    if (_needsReload) {
+        reloadData();
+        return;
+    }
+    id keep = self();
+    for (auto it = _visible.begin(); it != _visible.end();) {
+        if (std::find(sections.begin(), sections.end(), it->first.first) != sections.end()) {
+            enqueue(it->second);
+            it = _visible.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    computeLayout();
+    _contentOffset.y = clampedOffset(_contentOffset.y);
+    tile();
+}
+
+void UITableView::reloadRowsAtIndexPaths(const std::vector<NSIndexPathRef>& paths, int)
+{
+    if (_tiling)
+        return;
+    if (_needsReload) {
+        reloadData();
+        return;
+    }
+    id keep = self();
+    for (const NSIndexPathRef& path : paths) {
+        auto it = path ? _visible.find({path->section(), path->row()}) : _visible.end();
+        if (it != _visible.end()) {
+            enqueue(it->second);
+            _visible.erase(it);
+        }
+    }
+    computeLayout();
+    tile();
+}
+
+UITableViewCellRef UITableView::dequeueReusableCellWithIdentifier(std::string_view identifier)
+{
+    auto it = _reuseQueue.find(identifier);
+    if (it == _reuseQueue.end() || it->second.empty())
+        return nullptr;
+    UITableViewCellRef cell = it->second.back();
+    it->second.pop_back();
+    cell->prepareForReuse();
+    return cell;
+}
+
+size_t UITableView::reuseQueueSize(std::string_view identifier) const
+{
+    auto it = _reuseQueue.find(identifier);
+    return it == _reuseQueue.end() ? 0 : it->second.size();
+}
+
+UITableViewCellRef UITableView::cellForRowAtIndexPath(const NSIndexPathRef& indexPath)
+{
+    loadIfNeeded();
+    if (!indexPath)
+        return nullptr;
+    auto it = _visible.find({indexPath->section(), indexPath->row()});
+    return it == _visible.end() ? nullptr : it->second;
+}
+
+std::vector<UITableViewCellRef> UITableView::visibleCells()
+{
+    loadIfNeeded();
+    std::vector<UITableViewCellRef> cells;
+    for (const auto& [key, cell] : _visible)
+        cells.push_back(cell);
+    return cells;
+}
+
+std::vector<NSIndexPathRef> UITableView::indexPathsForVisibleRows()
+{
+    loadIfNeeded();
+    std::vector<NSIndexPathRef> paths;
+    for (const auto& [key, cell] : _visible)
+        paths.push_back(NSIndexPath::indexPathForRow(key.second, key.first));
+    return paths;
+}
+
+NSIndexPathRef UITableView::indexPathForCell(const UITableViewCellRef& cell)
+{
+    loadIfNeeded();
+    for (const auto& [key, shown] : _visible) {
+        if (shown == cell)
+            return NSIndexPath::indexPathForRow(key.second, key.first);
+    }
+    return nullptr;
+}
+
+NSIndexPathRef UITableView::indexPathForRowAtPoint(CGPoint point)
+{
+    loadIfNeeded();
+    CGFloat y = point.y + _contentOffset.y;
+    for (size_t s = 0; s < _sections.size(); ++s) {
+        const SectionLayout& section = _sections[s];
+        CGFloat top = section.rowsTop;
+        for (size_t r = 0; r < section.rowHeights.size(); ++r) {
+            CGFloat bottom = top + section.rowHeights[r];
+            if (y >= top && y < bottom)
+                return NSIndexPath::indexPathForRow(int(r), int(s));
+            top = bottom;
+        }
+    }
+    return nullptr;
+}
+
+CGRect UITableView::rectForRowAtIndexPath(const NSIndexPathRef& indexPath)
+{
+    loadIfNeeded();
+    if (!indexPath || indexPath->section() < 0 || indexPath->section() >= int(_sections.size()))
+        return CGRectZero;
+    const SectionLayout& section = _sections[size_t(indexPath->section())];
+    if (indexPath->row() < 0 || indexPath->row() >= int(section.rowHeights.size()))
+        return CGRectZero;
+    CGFloat top = section.rowsTop;
+    for (int r = 0; r < indexPath->row(); ++r)
+        top += section.rowHeights[size_t(r)];
+    CGFloat inset = _style == UITableViewStyleGrouped ? kGroupedInset : 0;
+    return CGRectMake(inset, top, std::max<CGFloat>(0, bounds().size.width - 2 * inset),
+        section.rowHeights[size_t(indexPath->row())]);
+}
+
+CGFloat UITableView::contentHeight()
+{
+    loadIfNeeded();
+    return _contentHeight;
+}
+
+void UITableView::setContentOffset(CGPoint offset, bool)
+{
+    loadIfNeeded();
+    CGFloat y = clampedOffset(offset.y);
+    if (y == _contentOffset.y)
+        return;
+    _contentOffset = {0, y};
+    tile();
+}
+
+void UITableView::scrollToRowAtIndexPath(const NSIndexPathRef& indexPath, bool animated)
+{
+    CGRect rect = rectForRowAtIndexPath(indexPath);
+    if (CGRectIsEmpty(rect))
+        return;
+    CGFloat height = bounds().size.height;
+    if (rect.origin.y < _contentOffset.y)
+        setContentOffset({0, rect.origin.y}, animated);
+    else if (CGRectGetMaxY(rect) > _contentOffset.y + height)
+        setContentOffset({0, CGRectGetMaxY(rect) - height}, animated);
+}
+
+void UITableView::selectRowAtIndexPath(const NSIndexPathRef& indexPath, bool)
+{
+    if (auto old = cellForRowAtIndexPath(_selected))
+        old->setSelected(false);
+    _selected = indexPath ? NSIndexPath::indexPathForRow(indexPath->row(), indexPath->section()) : nullptr;
+    if (auto cell = cellForRowAtIndexPath(_selected))
+        cell->setSelected(true);
+}
+
+void UITableView::deselectRowAtIndexPath(const NSIndexPathRef& indexPath, bool)
+{
+    if (!indexPath)
+        return;
+    if (auto cell = cellForRowAtIndexPath(indexPath))
+        cell->setSelected(false);
+    if (_selected && _selected->isEqual(*indexPath))
+        _selected.reset();
+}
+
+// A touch selects the row it began on when it lifts there; moving off the row forgets it,
+// as a scroll would.
+void UITableView::touchesBegan(const UITouchSet& touches, const UIEventRef&)
+{
+    if (touches.empty())
+        return;
+    _touchedRow = indexPathForRowAtPoint(touches.front()->locationInView(this));
+    if (auto cell = cellForRowAtIndexPath(_touchedRow))
+        cell->setHighlighted(true);
+}
+
+void UITableView::touchesMoved(const UITouchSet& touches, const UIEventRef&)
+{
+    if (!_touchedRow || touches.empty())
+        return;
+    NSIndexPathRef now = indexPathForRowAtPoint(touches.front()->locationInView(this));
+    if (!now || !now->isEqual(*_touchedRow)) {
+        if (auto cell = cellForRowAtIndexPath(_touchedRow))
+            cell->setHighlighted(false);
+        _touchedRow.reset();
+    }
+}
+
+void UITableView::touchesEnded(const UITouchSet& touches, const UIEventRef&)
+{
+    NSIndexPathRef path = std::move(_touchedRow);
+    _touchedRow.reset();
+    if (!path || touches.empty())
+        return;
+    id keep = self(); // the delegate may pop the pane that owns the table
+    if (auto cell = cellForRowAtIndexPath(path))
+        cell->setHighlighted(false);
+    NSIndexPathRef now = indexPathForRowAtPoint(touches.front()->locationInView(this));
+    if (!now || !now->isEqual(*path))
+        return;
+    selectRowAtIndexPath(path, false);
+    if (auto delegate = _delegate.lock())
+        delegate->didSelectRowAtIndexPath(me(), path);
+}
+
+void UITableView::touchesCancelled(const UITouchSet&, const UIEventRef&)
+{
+    if (auto cell = cellForRowAtIndexPath(_touchedRow))
+        cell->setHighlighted(false);
+    _touchedRow.reset();
+}
+
+void UITableView::layoutSubviews()
+{
+    loadIfNeeded();
+}
+
+void UITableView::drawRect(CGRect)
+{
+    // The background colour is the whole of the table's own drawing; rows are cells.
+}
+
+void UITableView::describe(JsonWriter& json) const
+{
+    UIView::describe(json);
+    json.field("style", _style);
+    json.field("contentOffset", double(_contentOffset.y));
+    json.key("rows").beginArray();
+    for (const SectionLayout& section : _sections)
+        json.value(int(section.rowHeights.size()));
+    json.endArray();
+}
+
+void UITableView::loadIfNeeded()
+{
+    if (_tiling)
+        return;
+    if (_needsReload) {
+        reloadData();
+    } else if (_laidOutWidth != bounds().size.width) {
+        computeLayout();
+        tile();
+    }
+}
+
+void UITableView::computeLayout()
+{
+    auto dataSource = _dataSource.lock();
+    auto delegate = _delegate.lock();
+    UITableViewRef table = me();
+    bool grouped = _style == UITableViewStyleGrouped;
+    _sections.clear();
+    int count = dataSource ? std::max(0, dataSource->numberOfSectionsInTableView(table)) : 0;
+    CGFloat y = grouped ? kGroupedGap : 0;
+    for (int s = 0; s < count; ++s) {
+        SectionLayout section;
+        section.top = y;
+        section.header = dataSource->titleForHeaderInSection(table, s);
+        section.footer = dataSource->titleForFooterInSection(table, s);
+        if (section.header && !section.header->empty())
+            y += grouped ? kGroupedHeaderHeight : kPlainTitleHeight;
+        section.rowsTop = y;
+        int rows = std::max(0, dataSource->numberOfRowsInSection(table, s));
+        for (int r = 0; r < rows; ++r) {
+            std::optional<CGFloat> height;
+            if (delegate)
+                height = delegate->heightForRowAtIndexPath(table, NSIndexPath::indexPathForRow(r, s));
+            CGFloat h = height && *height >= 0 ? *height : _rowHeight;
+            section.rowHeights.push_back(h);
+            y += h;
+        }
+        if (section.footer && !section.footer->empty())
+            y += grouped ? kGroupedFooterHeight : kPlainTitleHeight;
+        if (grouped)
+            y += kGroupedGap;
+        section.bottom = y;
+        _sections.push_back(std::move(section));
+    }
+    _contentHeight = y;
+    _laidOutWidth = bounds().size.width;
+    // Cells of rows that are gone go back to the queue.
+    for (auto it = _visible.begin(); it != _visible.end();) {
+        const PathKey& key = it->first;
+        bool exists = key.first < int(_sections.size()) && key.second < int(_sections[size_t(key.first)].rowHeights.size());
+        if (!exists) {
+            enqueue(it->second);
+            it = _visible.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const UILabelRef& label : _sectionLabels)
+        label->removeFromSuperview();
+    _sectionLabels.clear();
+    for (const SectionLayout& section : _sections) {
+        for (const auto* title : {&section.header, &section.footer}) {
+            if (!*title || (*title)->empty())
+                continue;
+            auto label = std::make_shared<UILabel>();
+            label->setText(**title);
+            bool header = title == &section.header;
+            label->setFont(header ? UIFont::boldSystemFontOfSize(grouped ? 17 : 15) : UIFont::systemFontOfSize(15));
+            label->setTextColor(grouped ? UIColor::colorWithRed(0.3, 0.34, 0.42, 1) : UIColor::whiteColor());
+            label->setBackgroundColor(grouped ? nullptr : UIColor::colorWithRed(0.55, 0.6, 0.66, 1));
+            label->setTextAlignment(!grouped || header ? UITextAlignmentLeft : UITextAlignmentCenter);
+            label->setTag(header ? 1 : 2);
+            _sectionLabels.push_back(label);
+        }
+    }
+}
+
+// Gives every row in the visible window a cell and takes the cells of the others.
+void UITableView::tile()
+{
+    _tiling = true;
+    id keep = self();
+    CGFloat top = _contentOffset.y;
+    CGFloat bottom = top + bounds().size.height;
+    for (auto it = _visible.begin(); it != _visible.end();) {
+        CGRect content = rowFrameOnScreen(it->first);
+        content.origin.y += top;
+        if (CGRectGetMaxY(content) <= top || content.origin.y >= bottom) {
+            enqueue(it->second);
+            it = _visible.erase(it);
+        } else {
+            it->second->setFrame(rowFrameOnScreen(it->first));
+            ++it;
+        }
+    }
+    for (size_t s = 0; s < _sections.size(); ++s) {
+        CGFloat y = _sections[s].rowsTop;
+        for (size_t r = 0; r < _sections[s].rowHeights.size(); ++r) {
+            CGFloat h = _sections[s].rowHeights[r];
+            if (y + h > top && y < bottom && !_visible.contains({int(s), int(r)}))
+                showCell({int(s), int(r)});
+            y += h;
+        }
+    }
+    layoutHeaderLabels();
+    _tiling = false;
+}
+
+void UITableView::showCell(const PathKey& key)
+{
+    auto dataSource = _dataSource.lock();
+    if (!dataSource)
+        return;
+    UITableViewRef table = me();
+    NSIndexPathRef path = NSIndexPath::indexPathForRow(key.second, key.first);
+    UITableViewCellRef cell = dataSource->cellForRowAtIndexPath(table, path);
+    if (!cell)
+        return;
+    cell->setFrame(rowFrameOnScreen(key));
+    cell->setNeedsLayout();
+    cell->layoutIfNeeded();
+    cell->setSelected(_selected && _selected->isEqual(*path));
+    _visible[key] = cell;
+    if (auto delegate = _delegate.lock())
+        delegate->willDisplayCell(table, cell, path);
+    addSubview(cell);
+}
+
+void UITableView::layoutHeaderLabels()
+{
+    bool grouped = _style == UITableViewStyleGrouped;
+    CGFloat width = bounds().size.width;
+    CGFloat inset = grouped ? 2 * kGroupedInset : kGroupedInset;
+    size_t next = 0;
+    for (const SectionLayout& section : _sections) {
+        if (section.header && !section.header->empty() && next < _sectionLabels.size()) {
+            CGFloat h = grouped ? kGroupedHeaderHeight : kPlainTitleHeight;
+            _sectionLabels[next]->setFrame(CGRectMake(grouped ? inset : 0, section.top - _contentOffset.y,
+                grouped ? width - 2 * inset : width, h));
+            addSubview(_sectionLabels[next++]);
+        }
+        if (section.footer && !section.footer->empty() && next < _sectionLabels.size()) {
+            CGFloat h = grouped ? kGroupedFooterHeight : kPlainTitleHeight;
+            CGFloat rowsBottom = section.rowsTop;
+            for (CGFloat rh : section.rowHeights)
+                rowsBottom += rh;
+            _sectionLabels[next]->setFrame(CGRectMake(grouped ? inset : 0, rowsBottom - _contentOffset.y,
+                grouped ? width - 2 * inset : width, h));
+            addSubview(_sectionLabels[next++]);
+        }
+    }
+}
+
+CGRect UITableView::rowFrameOnScreen(const PathKey& key) const
+{
+    const SectionLayout& section = _sections[size_t(key.first)];
+    CGFloat top = section.rowsTop;
+    for (int r = 0; r < key.second; ++r)
+        top += section.rowHeights[size_t(r)];
+    CGFloat inset = _style == UITableViewStyleGrouped ? kGroupedInset : 0;
+    return CGRectMake(inset, top - _contentOffset.y, std::max<CGFloat>(0, bounds().size.width - 2 * inset),
+        section.rowHeights[size_t(key.second)]);
+}
+
+CGFloat UITableView::clampedOffset(CGFloat y) const
+{
+    CGFloat maximum = std::max<CGFloat>(0, _contentHeight - bounds().size.height);
+    return std::clamp<CGFloat>(y, 0, maximum);
+}
+
+void UITableView::enqueue(const UITableViewCellRef& cell)
+{
+    cell->removeFromSuperview();
+    if (!cell->reuseIdentifier().empty())
+        _reuseQueue[cell->reuseIdentifier()].push_back(cell);
+}
+
+void UITableView::enqueueAllVisible()
+{
+    for (const auto& [key, cell] : _visible)
+        enqueue(cell);
+    _visible.clear();
+}

@@ -1,0 +1,227 @@
+#include "ui/UITableViewCell.h"
+
+#include "ui/UIGraphics.h"
+
+RVX_DEFINE_CLASS(UITableViewCell, UIView)
+
+namespace {
+
+constexpr CGFloat kMargin = 10;
+constexpr CGFloat kGlyphWidth = 20;
+
+UIColorRef detailColor(int style)
+{
+    if (style == UITableViewCellStyleValue1)
+        return UIColor::colorWithRed(56 / 255.0, 84 / 255.0, 135 / 255.0, 1);
+    if (style == UITableViewCellStyleValue2)
+        return UIColor::colorWithRed(82 / 255.0, 102 / 255.0, 145 / 255.0, 1);
+    return UIColor::grayColor();
+}
+
+} // namespace
+
+UITableViewCell::UITableViewCell(int style, std::string reuseIdentifier)
+    : UIView(CGRectMake(0, 0, 320, kDefaultHeight))
+    , _style(style)
+    , _reuseIdentifier(std::move(reuseIdentifier))
+{
+    setBackgroundColor(UIColor::whiteColor());
+    _contentView = std::make_shared<UIView>(bounds());
+    _textLabel = std::make_shared<UILabel>();
+    _contentView->addSubview(_textLabel);
+    if (_style != UITableViewCellStyleDefault) {
+        _detailTextLabel = std::make_shared<UILabel>();
+        _contentView->addSubview(_detailTextLabel);
+    }
+    resetLabels();
+}
+
+void UITableViewCell::attachContentView() const
+{
+    if (_contentAttached)
+        return;
+    auto owned = std::const_pointer_cast<NSObject>(weak_from_this().lock());
+    if (!owned)
+        return;
+    _contentAttached = true;
+    auto cell = std::static_pointer_cast<UITableViewCell>(owned);
+    cell->insertSubview(_contentView, 0);
+    cell->setNeedsLayout();
+    cell->layoutIfNeeded();
+}
+
+void UITableViewCell::resetLabels()
+{
+    _textLabel->setText({});
+    _textLabel->setTextColor(UIColor::blackColor());
+    _textLabel->setBackgroundColor(nullptr);
+    _textLabel->setTextAlignment(UITextAlignmentLeft);
+    _textLabel->setFont(_style == UITableViewCellStyleValue2 ? UIFont::boldSystemFontOfSize(15)
+                                                               : UIFont::boldSystemFontOfSize(17));
+    if (!_detailTextLabel)
+        return;
+    _detailTextLabel->setText({});
+    _detailTextLabel->setTextColor(detailColor(_style));
+    _detailTextLabel->setBackgroundColor(nullptr);
+    bool small = _style == UITableViewCellStyleSubtitle;
+    _detailTextLabel->setFont(UIFont::systemFontOfSize(small ? 14 : 17));
+    _detailTextLabel->setTextAlignment(_style == UITableViewCellStyleValue1 ? UITextAlignmentRight
+                                           : UITextAlignmentLeft);
+}
+
+void UITableViewCell::setAccessoryType(int type)
+{
+    if (type == _accessoryType)
+        return;
+    _accessoryType = type;
+    setNeedsDisplay();
+    setNeedsLayout();
+    layoutIfNeeded();
+}
+
+void UITableViewCell::setAccessoryView(UIViewRef view)
+{
+    if (view == _accessoryView)
+        return;
+    if (_accessoryView)
+        _accessoryView->removeFromSuperview();
+    _accessoryView = std::move(view);
+    attachContentView();
+    if (_accessoryView)
+        addSubview(_accessoryView);
+    setNeedsLayout();
+    layoutIfNeeded();
+}
+
+void UITableViewCell::setSelectionStyle(int style)
+{
+    if (style == _selectionStyle)
+        return;
+    _selectionStyle = style;
+    setNeedsDisplay();
+}
+
+void UITableViewCell::setSelected(bool selected, bool)
+{
+    if (selected == _selected)
+        return;
+    _selected = selected;
+    setNeedsDisplay();
+}
+
+void UITableViewCell::setHighlighted(bool highlighted, bool)
+{
+    if (highlighted == _highlighted)
+        return;
+    _highlighted = highlighted;
+    setNeedsDisplay();
+}
+
+void UITableViewCell::prepareForReuse()
+{
+    setAccessoryType(UITableViewCellAccessoryNone);
+    setAccessoryView(nullptr);
+    setSelectionStyle(UITableViewCellSelectionStyleBlue);
+    setSelected(false);
+    setHighlighted(false);
+    resetLabels();
+}
+
+CGFloat UITableViewCell::accessoryWidth() const
+{
+    if (_accessoryView)
+        return _accessoryView->frame().size.width + 2 * kMargin;
+    if (_accessoryType == UITableViewCellAccessoryNone)
+        return 0;
+    return (_accessoryType == UITableViewCellAccessoryDetailDisclosureButton ? 29 : kGlyphWidth) + kMargin;
+}
+
+void UITableViewCell::layoutSubviews()
+{
+    attachContentView();
+    CGSize size = bounds().size;
+    CGFloat contentWidth = std::max<CGFloat>(0, size.width - accessoryWidth());
+    _contentView->setFrame(CGRectMake(0, 0, contentWidth, size.height));
+    if (_accessoryView) {
+        CGSize own = _accessoryView->frame().size;
+        _accessoryView->setFrame(CGRectMake(size.width - kMargin - own.width, (size.height - own.height) / 2,
+            own.width, own.height));
+    }
+    CGFloat inner = std::max<CGFloat>(0, contentWidth - 2 * kMargin);
+    switch (_style) {
+    case UITableViewCellStyleValue1:
+        _textLabel->setFrame(CGRectMake(kMargin, 0, inner * 0.6, size.height));
+        _detailTextLabel->setFrame(CGRectMake(kMargin + inner * 0.4, 0, inner * 0.6, size.height));
+        break;
+    case UITableViewCellStyleValue2:
+        _detailTextLabel->setFrame(CGRectMake(kMargin, 0, 67, size.height));
+        _textLabel->setFrame(CGRectMake(kMargin + 73, 0, std::max<CGFloat>(0, inner - 73), size.height));
+        break;
+    case UITableViewCellStyleSubtitle:
+        _textLabel->setFrame(CGRectMake(kMargin, 2, inner, size.height / 2));
+        _detailTextLabel->setFrame(CGRectMake(kMargin, size.height / 2, inner, size.height / 2 - 2));
+        break;
+    default:
+        _textLabel->setFrame(CGRectMake(kMargin, 0, inner, size.height));
+        break;
+    }
+}
+
+void UITableViewCell::drawRect(CGRect)
+{
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    if (!context)
+        return;
+    Painter& painter = context->painter();
+    bool lit = (_selected || _highlighted) && _selectionStyle != UITableViewCellSelectionStyleNone;
+    if (lit) {
+        RGBA fill = _selectionStyle == UITableViewCellSelectionStyleGray ? RGBA {0.75f, 0.75f, 0.75f, 1}
+                                                                         : RGBA {0.02f, 0.45f, 0.9f, 1};
+        painter.fillRect(bounds(), fill);
+    }
+    // The separator along the bottom edge.
+    painter.fillRect(CGRectMake(0, bounds().size.height - 1, bounds().size.width, 1), {0.67f, 0.67f, 0.67f, 1});
+    if (!_accessoryView)
+        drawAccessoryGlyph(painter);
+}
+
+void UITableViewCell::drawAccessoryGlyph(Painter& painter) const
+{
+    if (_accessoryType == UITableViewCellAccessoryNone)
+        return;
+    cairo_t* cr = painter.cairo();
+    auto saved = painter.save();
+    CGFloat cx = bounds().size.width - kMargin - kGlyphWidth / 2;
+    CGFloat cy = bounds().size.height / 2;
+    if (_accessoryType == UITableViewCellAccessoryDetailDisclosureButton) {
+        cairo_arc(cr, cx - 4, cy, 11, 0, 6.2832);
+        cairo_set_source_rgba(cr, 0.14, 0.44, 0.85, 1);
+        cairo_fill(cr);
+        cairo_set_source_rgba(cr, 1, 1, 1, 1);
+        cairo_move_to(cr, cx - 6, cy - 5);
+        cairo_line_to(cr, cx - 1, cy);
+        cairo_line_to(cr, cx - 6, cy + 5);
+    } else if (_accessoryType == UITableViewCellAccessoryCheckmark) {
+        cairo_set_source_rgba(cr, 0.2, 0.31, 0.52, 1);
+        cairo_move_to(cr, cx - 7, cy);
+        cairo_line_to(cr, cx - 2, cy + 6);
+        cairo_line_to(cr, cx + 7, cy - 7);
+    } else {
+        cairo_set_source_rgba(cr, 0.5, 0.5, 0.5, 1);
+        cairo_move_to(cr, cx - 3, cy - 6);
+        cairo_line_to(cr, cx + 3, cy);
+        cairo_line_to(cr, cx - 3, cy + 6);
+    }
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+}
+
+void UITableViewCell::describe(JsonWriter& json) const
+{
+    UIView::describe(json);
+    json.field("style", _style);
+    json.field("reuseIdentifier", _reuseIdentifier);
+    json.field("accessoryType", _accessoryType);
+    json.field("selectionStyle", _selectionStyle);
+    json.field("selected", _selected);
+}
