@@ -37,7 +37,8 @@ public:
 
     const std::vector<PSSpecifierRef>& specifiers() override;
     std::optional<PlistValue> readPreferenceValue(const PSSpecifierRef& specifier) override;
-    void setPreferenceValue(PlistValue value, const PSSpecifierRef& specifier) override;
+    bool writePreferenceValue(const PlistValue& value, const PSSpecifierRef& specifier) override;
+    void postPreferenceNotification(const PSSpecifierRef& specifier) override;
 
 private:
     std::string settingsPath() const;

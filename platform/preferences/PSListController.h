@@ -69,9 +69,16 @@ public:
     PSSpecifierRef specifierForID(std::string_view identifier);
     NSIndexPathRef indexPathForSpecifier(const PSSpecifierRef& specifier);
 
-    // The value a host-drawn row shows, and the store of a change (write, then post).
+    // The value a host-drawn row shows: its key in the "defaults" domain's file, read afresh,
+    // else its "default"; nothing when neither is there.
     virtual std::optional<PlistValue> readPreferenceValue(const PSSpecifierRef& specifier);
-    virtual void setPreferenceValue(PlistValue value, const PSSpecifierRef& specifier);
+    // Stores a value with the locked change-one-key write; false when the row has no key or
+    // domain, or the write failed.
+    virtual bool writePreferenceValue(const PlistValue& value, const PSSpecifierRef& specifier);
+    // Posts the row's "PostNotification", when it has one.
+    virtual void postPreferenceNotification(const PSSpecifierRef& specifier);
+    // A change: write, then post (also when the write failed, so that observers reread).
+    void setPreferenceValue(const PlistValue& value, const PSSpecifierRef& specifier);
 
     void loadView() override;
     // Redraws the rows, so that they show what is stored now.

@@ -83,6 +83,8 @@ public:
     NSArray validTitles() const { return arrayProperty("validTitles"); }
     NSArray validValues() const { return arrayProperty("validValues"); }
 
+    // Where a value stands in validValues (1, 1.0 and true are one value), or nothing.
+    std::optional<size_t> indexOfValue(const PlistValue& value) const;
     // The title validTitles gives for a value of validValues, or nothing.
     std::optional<std::string> titleForValue(const PlistValue& value) const;
 

@@ -1,0 +1,51 @@
+#include "preferences/SettingsRootController.h"
+
+RVX_DEFINE_CLASS(SettingsRootController, PSListController)
+
+SettingsRootController::SettingsRootController()
+{
+    setTitle("Settings");
+}
+
+void SettingsRootController::reloadEntries()
+{
+    _entries = PreferenceLoader::entries();
+    _specifiers.clear();
+    reloadSpecifiers();
+}
+
+const std::vector<PSSpecifierRef>& SettingsRootController::specifiers()
+{
+    if (_specifiers.empty()) {
+        if (_entries.empty())
+            _entries = PreferenceLoader::entries();
+        _specifiers.push_back(PSSpecifier::groupSpecifierWithName({}));
+        for (const PreferenceLoaderEntry& entry : _entries)
+            _specifiers.push_back(PSSpecifier::preferenceSpecifierNamed(entry.label, self(), {}, {}, nullptr, PSLinkCell, nullptr));
+    }
+    return _specifiers;
+}
+
+bool SettingsRootController::openEntry(size_t index, std::string& error)
+{
+    if (index >= _entries.size()) {
+        error = "no such entry";
+        return false;
+    }
+    PSListControllerRef pane = PreferenceLoader::createRootPane(_entries[index], error);
+    if (!pane)
+        return false;
+    pushController(pane);
+    return true;
+}
+
+void SettingsRootController::didSelectRowAtIndexPath(const UITableViewRef& tableView, const NSIndexPathRef& indexPath)
+{
+    id keep = self();
+    tableView->deselectRowAtIndexPath(indexPath, true);
+    // Section 0 holds the entries in order.
+    if (indexPath->section() != 0 || indexPath->row() < 0)
+        return;
+    _lastError.clear();
+    openEntry(size_t(indexPath->row()), _lastError);
+}

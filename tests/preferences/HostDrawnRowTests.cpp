@@ -1,0 +1,171 @@
+#include "PrefsTestSupport.h"
+
+#include "preferences/PSTableCell.h"
+
+namespace {
+
+constexpr const char* kDomain = "com.example.widgetprefs";
+constexpr const char* kChanged = "com.example.widgetprefs.changed";
+
+// A real-world-style entry: a pane described by the entry file itself.
+NSDictionary extrasEntry()
+{
+    auto setting = [](const char* cell, const char* label, const char* key, PlistValue fallback) {
+        return PlistValue(row({{"cell", cell}, {"label", label}, {"key", key}, {"defaults", kDomain},
+            {"default", std::move(fallback)}, {"PostNotification", kChanged}}));
+    };
+    NSDictionary slider = *setting("PSSliderCell", "Height", "Height", 35.0).dictionary();
+    slider.setObject(20.0, "min");
+    slider.setObject(100.0, "max");
+    slider.setObject(true, "showValue");
+    NSDictionary list = *setting("PSLinkListCell", "Background", "Background", 0).dictionary();
+    list.setObject("PSListItemsController", "detail");
+    list.setObject(NSArray {"Default", "None"}, "validTitles");
+    list.setObject(NSArray {0, 1}, "validValues");
+    NSDictionary text = *setting("PSEditTextCell", "Image", "Path", "").dictionary();
+    text.setObject("/var/mobile/image.png", "placeholder");
+    return NSDictionary {
+        {"entry", row({{"cell", "PSLinkCell"}, {"label", "Widget"}})},
+        {"title", "Widget Extras"},
+        {"items", NSArray {
+            row({{"cell", "PSGroupCell"}, {"label", "Closing"}, {"footerText", "Closes apps on its own."}}),
+            setting("PSSwitchCell", "Close on Appear", "CloseOnAppear", false),
+            setting("PSSwitchCell", "Dismiss", "Dismiss", true),
+            row({{"cell", "PSGroupCell"}, {"label", "Look"}}),
+            slider, list, text,
+            row({{"cell", "PSTitleValueCell"}, {"label", "Count"}, {"key", "Count"}, {"defaults", kDomain}, {"default", 0}}),
+            row({{"cell", "PSStaticTextCell"}, {"label", "Made here"}}),
+            "not a row",
+        }},
+    };
+}
+
+struct HostFixture : PrefsFixture {
+    void SetUp() override
+    {
+        PrefsFixture::SetUp();
+        writePlist("/Library/PreferenceLoader/Preferences/Widget.plist", extrasEntry());
+        listen(kChanged);
+        host = std::make_unique<SettingsHost>();
+        ASSERT_TRUE(host->openEntry("widget")) << host->lastError();
+    }
+    PSTableCellRef cell(int section, int rowIndex)
+    {
+        return std::dynamic_pointer_cast<PSTableCell>(
+            host->topPane()->table()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(rowIndex, section)));
+    }
+    std::unique_ptr<SettingsHost> host;
+};
+
+} // namespace
+
+TEST_F(HostFixture, ThePlistGivesTheShapeTitleAndFooters)
+{
+    PSListControllerRef pane = host->topPane();
+    EXPECT_EQ(pane->title(), "Widget Extras");
+    const UITableViewRef& table = pane->table();
+    ASSERT_EQ(table->numberOfSections(), 2);
+    EXPECT_EQ(table->numberOfRowsInSection(0), 2);
+    EXPECT_EQ(table->numberOfRowsInSection(1), 5); // the string item is no row
+    EXPECT_EQ(pane->titleForFooterInSection(table, 0), "Closes apps on its own.");
+    EXPECT_EQ(pane->titleForHeaderInSection(table, 1), "Look");
+}
+
+
+TEST_F(HostFixture, RowsShowTheStoredValueElseTheirDefault)
+{
+    EXPECT_FALSE(std::dynamic_pointer_cast<UISwitch>(cell(0, 0)->control())->isOn());
+    EXPECT_TRUE(std::dynamic_pointer_cast<UISwitch>(cell(0, 1)->control())->isOn()); // "default" true
+    EXPECT_EQ(std::dynamic_pointer_cast<UISlider>(cell(1, 0)->control())->value(), 35);
+    EXPECT_EQ(cell(1, 1)->detailTextLabel()->text(), "Default");
+    EXPECT_EQ(std::dynamic_pointer_cast<UITextField>(cell(1, 2)->control())->placeholder(), "/var/mobile/image.png");
+    EXPECT_EQ(cell(1, 3)->detailTextLabel()->text(), "0");
+
+    // Values are read afresh at each display.
+    PreferenceFile::forDomain(kDomain).changeWith([](NSDictionary& d) {
+        d.setObject(true, "CloseOnAppear");
+        d.setObject(false, "Dismiss");
+        d.setObject(1, "Background");
+        d.setObject(12, "Count");
+        return true;
+    });
+    host->topPane()->reload();
+    EXPECT_TRUE(std::dynamic_pointer_cast<UISwitch>(cell(0, 0)->control())->isOn());
+    EXPECT_FALSE(std::dynamic_pointer_cast<UISwitch>(cell(0, 1)->control())->isOn());
+    EXPECT_EQ(cell(1, 1)->detailTextLabel()->text(), "None");
+    EXPECT_EQ(cell(1, 3)->detailTextLabel()->text(), "12");
+}
+
+TEST_F(HostFixture, ASwitchFlipWritesTheKeyKeepsTheOthersAndPostsOnce)
+{
+    PreferenceFile::forDomain(kDomain).setObject("kept", "Label");
+    ASSERT_TRUE(host->flipSwitch(0, 0)) << host->lastError();
+    NSDictionary file = stored(kDomain);
+    ASSERT_TRUE(file.objectForKey("CloseOnAppear"));
+    EXPECT_EQ(*file.objectForKey("CloseOnAppear"), PlistValue(true));
+    EXPECT_EQ(*file.objectForKey("Label"), PlistValue("kept"));
+    EXPECT_EQ(heard(kChanged), 1);
+    ASSERT_TRUE(host->flipSwitch(0, 0));
+    EXPECT_EQ(*stored(kDomain).objectForKey("CloseOnAppear"), PlistValue(false));
+    EXPECT_EQ(heard(kChanged), 2);
+    EXPECT_FALSE(host->flipSwitch(1, 1)); // a list row has no switch
+    EXPECT_FALSE(host->flipSwitch(5, 0));
+}
+
+TEST_F(HostFixture, ASliderDragWritesEachStepAndPostsOnceAtTheLift)
+{
+    ASSERT_TRUE(host->slide(1, 0, 60, 8)) << host->lastError();
+    NSDictionary file = stored(kDomain);
+    const PlistValue* height = file.objectForKey("Height");
+    ASSERT_TRUE(height);
+    EXPECT_NEAR(*height->doubleValue(), 60, 1e-3);
+    EXPECT_EQ(heard(kChanged), 1);
+    EXPECT_EQ(cell(1, 0)->detailTextLabel()->text(), "60.0");
+}
+
+TEST_F(HostFixture, TextIsStoredWhenEditingEndsOnce)
+{
+    ASSERT_TRUE(host->tapRowNamed("Image")) << host->lastError();
+    ASSERT_TRUE(host->typeText("/a.png"));
+    EXPECT_FALSE(stored(kDomain).objectForKey("Path")); // nothing yet while typing
+    ASSERT_TRUE(host->pressReturn());
+    ASSERT_TRUE(stored(kDomain).objectForKey("Path"));
+    EXPECT_EQ(*stored(kDomain).objectForKey("Path"), PlistValue("/a.png"));
+    EXPECT_EQ(heard(kChanged), 1);
+    EXPECT_FALSE(host->typeText("x")); // the keyboard went away
+
+    // Leaving the pane while typing keeps the text.
+    ASSERT_TRUE(host->tapRowNamed("Image"));
+    host->deleteBackward(4);
+    ASSERT_TRUE(host->goBack());
+    EXPECT_EQ(*stored(kDomain).objectForKey("Path"), PlistValue("/a"));
+    EXPECT_EQ(heard(kChanged), 2);
+}
+
+TEST_F(HostFixture, AListRowPushesItsChoicesWithTheMarkOnTheStoredValue)
+{
+    ASSERT_TRUE(host->tapRowNamed("Background")) << host->lastError();
+    PSListControllerRef list = host->topPane();
+    ASSERT_EQ(list->className(), "PSListItemsController");
+    const UITableViewRef& table = list->table();
+    ASSERT_EQ(table->numberOfRowsInSection(0), 2);
+    auto mark = [&](int r) { return table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(r, 0))->accessoryType(); };
+    EXPECT_EQ(mark(0), UITableViewCellAccessoryCheckmark);
+    EXPECT_EQ(mark(1), UITableViewCellAccessoryNone);
+    ASSERT_TRUE(host->tapRow(0, 1));
+    EXPECT_EQ(*stored(kDomain).objectForKey("Background"), PlistValue(1));
+    EXPECT_EQ(heard(kChanged), 1);
+    EXPECT_EQ(mark(0), UITableViewCellAccessoryNone);
+    EXPECT_EQ(mark(1), UITableViewCellAccessoryCheckmark);
+    ASSERT_TRUE(host->goBack());
+    EXPECT_EQ(cell(1, 1)->detailTextLabel()->text(), "None");
+}
+
+TEST_F(HostFixture, ARowWithoutADomainStoresNothingAndDoesNotCrash)
+{
+    PSListControllerRef pane = host->topPane();
+    auto loose = PSSpecifier::preferenceSpecifierNamed("Loose", pane, {}, {}, nullptr, PSSwitchCell, nullptr);
+    loose->setProperty("Loose", "key");
+    EXPECT_FALSE(pane->writePreferenceValue(true, loose));
+    EXPECT_FALSE(pane->readPreferenceValue(loose));
+}

@@ -1,0 +1,168 @@
+#include "PrefsTestSupport.h"
+
+#include "preferences/PSAppListController.h"
+#include "preferences/SpecifierPlist.h"
+#include "ui/UISwitch.h"
+
+#include <filesystem>
+
+namespace {
+
+// A pane a link row names, and a button row's target.
+class TestDetailController : public PSListController {
+    RVX_OBJECT(TestDetailController)
+public:
+    static inline int created = 0;
+    TestDetailController() { ++created; }
+    std::vector<PSSpecifierRef> pinged;
+    const std::vector<PSSpecifierRef>& specifiers() override
+    {
+        if (_specifiers.empty()) {
+            _specifiers = specifier_plist::fromDictionary(NSDictionary {{"items", NSArray {
+                row({{"cell", "PSButtonCell"}, {"label", "Donate"}, {"action", "ping:"}}),
+                row({{"cell", "PSButtonCell"}, {"label", "Nothing"}, {"action", "noSuchAction:"}}),
+            }}}, self())->specifiers;
+        }
+        return _specifiers;
+    }
+};
+
+} // namespace
+
+RVX_DEFINE_CLASS(TestDetailController, PSListController,
+    cls.addMethod("ping:", [](NSObject& self, const id& argument) -> id {
+        static_cast<TestDetailController&>(self).pinged.push_back(std::dynamic_pointer_cast<PSSpecifier>(argument));
+        return nullptr;
+    }))
+
+TEST_F(PrefsFixture, EntriesAreFoundRecursivelyAndSortedByLabelWithoutCase)
+{
+    auto entry = [](const char* label) {
+        return NSDictionary {{"entry", row({{"cell", "PSLinkCell"}, {"label", label}})}, {"items", NSArray {}}};
+    };
+    writePlist("/Library/PreferenceLoader/Preferences/b.plist", entry("beta"));
+    writePlist("/Library/PreferenceLoader/Preferences/nested/deeper/a.plist", entry("Alpha"));
+    writePlist("/Library/PreferenceLoader/Preferences/c.plist", entry("Gamma"));
+    writePlist("/Library/PreferenceLoader/Preferences/noentry.plist", NSDictionary {{"title", "x"}});
+    device.hostPath("/Library/PreferenceLoader/Preferences/broken.plist");
+    std::FILE* broken = std::fopen(DeviceRoot::resolve("/Library/PreferenceLoader/Preferences/broken.plist").c_str(), "w");
+    std::fputs("<plist><dict><key>", broken);
+    std::fclose(broken);
+    std::vector<PreferenceLoaderEntry> entries = PreferenceLoader::entries();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].label, "Alpha");
+    EXPECT_EQ(entries[1].label, "beta");
+    EXPECT_EQ(entries[2].label, "Gamma");
+
+    SettingsHost host;
+    EXPECT_EQ(host.rootPane()->table()->numberOfRowsInSection(0), 3);
+    EXPECT_FALSE(host.openEntry("Delta"));
+    EXPECT_NE(host.lastError().find("Delta"), std::string::npos);
+}
+
+TEST_F(PrefsFixture, AMissingBundleIsReportedAndTheSystemPlaceIsSearchedSecond)
+{
+    writePlist("/Library/PreferenceLoader/Preferences/x.plist",
+        NSDictionary {{"entry", row({{"bundle", "Missing"}, {"label", "Missing"}, {"detail", "MissingController"}})}});
+    std::filesystem::create_directories(device.hostPath("/System/Library/PreferenceBundles/Other.bundle", false));
+    PreferenceLoaderEntry other;
+    other.bundle = "Other";
+    EXPECT_EQ(PreferenceLoader::bundlePathForEntry(other), "/System/Library/PreferenceBundles/Other.bundle");
+    other.bundle = "../Other";
+    EXPECT_FALSE(PreferenceLoader::bundlePathForEntry(other));
+    SettingsHost host;
+    EXPECT_FALSE(host.openEntry("missing"));
+    EXPECT_NE(host.lastError().find("Missing"), std::string::npos);
+    EXPECT_EQ(host.navigation()->viewControllers().size(), 1u);
+}
+
+TEST_F(PrefsFixture, LinkRowsPushPanesByClassNameAndButtonsSendTheirAction)
+{
+    writePlist("/Library/PreferenceLoader/Preferences/x.plist", NSDictionary {
+        {"entry", row({{"label", "Links"}})},
+        {"items", NSArray {
+            row({{"cell", "PSLinkCell"}, {"label", "More"}, {"detail", "TestDetailController"}, {"isController", true}}),
+            row({{"cell", "PSLinkCell"}, {"label", "Nowhere"}, {"detail", "NoSuchController"}}),
+        }}});
+    SettingsHost host;
+    ASSERT_TRUE(host.openEntry("Links")) << host.lastError();
+    int before = TestDetailController::created;
+    ASSERT_TRUE(host.tapRowNamed("Nowhere"));
+    EXPECT_EQ(host.navigation()->viewControllers().size(), 2u); // nothing pushed
+    ASSERT_TRUE(host.tapRowNamed("More"));
+    auto detail = std::dynamic_pointer_cast<TestDetailController>(host.topPane());
+    ASSERT_TRUE(detail);
+    EXPECT_EQ(TestDetailController::created, before + 1);
+    EXPECT_EQ(detail->title(), "More");
+    EXPECT_EQ(detail->specifier()->name(), "More");
+    EXPECT_EQ(detail->rootController(), host.rootPane());
+    ASSERT_TRUE(host.tapRowNamed("Donate"));
+    ASSERT_EQ(detail->pinged.size(), 1u);
+    EXPECT_EQ(detail->pinged[0]->name(), "Donate");
+    EXPECT_TRUE(host.tapRowNamed("Nothing")); // an action the target lacks does nothing
+    EXPECT_EQ(detail->pinged.size(), 1u);
+    ASSERT_TRUE(host.goBack());
+    ASSERT_TRUE(host.goBack());
+    EXPECT_FALSE(host.goBack());
+}
+
+TEST_F(PrefsFixture, TheAppListWritesOneBundleIdentifierKeyPerSwitch)
+{
+    auto app = [&](const char* folder, const char* identifier, const char* name) {
+        writePlist(std::string("/Applications/") + folder + "/Info.plist",
+            NSDictionary {{"CFBundleIdentifier", identifier}, {"CFBundleDisplayName", name}});
+    };
+    app("MobileSafari.app", "com.apple.mobilesafari", "Safari");
+    app("MobileMail.app", "com.apple.mobilemail", "Mail");
+    app("calc.app", "com.example.calc", "calculator");
+    writePlist("/Applications/NotAnApp/Info.plist", NSDictionary {{"CFBundleIdentifier", "x"}});
+    std::vector<InstalledApp> apps = PSAppListController::installedApps();
+    ASSERT_EQ(apps.size(), 3u);
+    EXPECT_EQ(apps[0].displayName, "calculator");
+    EXPECT_EQ(apps[1].displayName, "Mail");
+    EXPECT_EQ(apps[2].displayName, "Safari");
+
+    const char* settings = "/var/mobile/Library/Preferences/com.example.widgetprefs.plist";
+    writePlist("/Library/PreferenceLoader/Preferences/x.plist", NSDictionary {
+        {"entry", row({{"label", "Apps"}})},
+        {"items", NSArray {row({{"cell", "PSLinkCell"}, {"label", "Excluded Apps"}, {"detail", "PSAppListController"},
+            {"ALSettingsPath", settings}, {"ALSettingsKeyPrefix", ""}, {"ALSettingsDefaultValue", false},
+            {"ALChangeNotification", "com.example.changed"}})}}});
+    PreferenceFile::forPhonePath(settings).setObject(true, "com.apple.mobilemail");
+    listen("com.example.changed");
+    SettingsHost host;
+    ASSERT_TRUE(host.openEntry("Apps"));
+    ASSERT_TRUE(host.tapRowNamed("Excluded Apps"));
+    ASSERT_EQ(host.topPane()->className(), "PSAppListController");
+    const UITableViewRef& table = host.topPane()->table();
+    ASSERT_EQ(table->numberOfRowsInSection(0), 3);
+    auto on = [&](int r) {
+        auto cell = table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(r, 0));
+        return std::dynamic_pointer_cast<UISwitch>(cell->accessoryView())->isOn();
+    };
+    EXPECT_FALSE(on(0));
+    EXPECT_TRUE(on(1)); // Mail was excluded already
+    ASSERT_TRUE(host.flipSwitch(0, 2));
+    NSDictionary file = PreferenceFile::forPhonePath(settings).read();
+    ASSERT_TRUE(file.objectForKey("com.apple.mobilesafari"));
+    EXPECT_EQ(*file.objectForKey("com.apple.mobilesafari"), PlistValue(true));
+    EXPECT_EQ(*file.objectForKey("com.apple.mobilemail"), PlistValue(true));
+    EXPECT_EQ(heard("com.example.changed"), 1);
+}
+
+TEST_F(PrefsFixture, APaneLoadsItsPlistFromItsBundleResources)
+{
+    writePlist("/Library/PreferenceBundles/Demo.bundle/Root.plist", NSDictionary {{"title", "Demo"},
+        {"items", NSArray {row({{"cell", "PSGroupCell"}}), row({{"cell", "PSSwitchCell"}, {"label", "On"}}),
+            row({{"cell", "PSBogusCell"}, {"label", "Plain"}})}}});
+    auto pane = std::make_shared<PSListController>();
+    pane->setBundle(NSBundle::bundleWithPath("/Library/PreferenceBundles/Demo.bundle"));
+    std::vector<PSSpecifierRef> rows = pane->loadSpecifiersFromPlistName("Root", pane);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1]->cellType(), PSSwitchCell);
+    EXPECT_EQ(rows[2]->cellType(), PSListItemCell);
+    EXPECT_EQ(rows[1]->target(), pane);
+    EXPECT_EQ(pane->title(), "Demo");
+    EXPECT_TRUE(pane->loadSpecifiersFromPlistName("Absent", pane).empty());
+    EXPECT_TRUE(std::make_shared<PSListController>()->loadSpecifiersFromPlistName("Root", nullptr).empty());
+}
