@@ -10,6 +10,7 @@
 #include "shared/RVXSettings.h"
 
 #include <cstdio>
+#include <unistd.h>
 #include <filesystem>
 
 namespace ruvex {
@@ -31,6 +32,9 @@ std::string list(const JsonValue& array)
 
 void shoot(const std::string& folder, const std::string& name)
 {
+    // The widget fades its controls in over a quarter second on the host's clock; a picture
+    // taken earlier shows them half drawn.
+    usleep(400 * 1000);
     askHost(control::kSpringboard, { "screenshot", folder + "/" + name, "2" });
 }
 
