@@ -1,0 +1,92 @@
+#include "RVXFontController.h"
+
+#include "RVXPrefsExports.h"
+
+#include "shared/RVXSettings.h"
+
+#include "corefoundation/PerformRequest.h"
+
+RVX_DEFINE_CLASS(RVXFontController, PSListController,
+    cls.addMethod("relTable", runtime::method(&RVXFontController::relTable));
+    cls.addMethod("savefield:", runtime::method(&RVXFontController::savefield));
+    cls.addMethod("resign:", runtime::method(&RVXFontController::resign));
+    cls.addMethod("slide:", runtime::method(&RVXFontController::slide));
+    cls.addMethod("post", runtime::method(&RVXFontController::post));
+    cls.addMethod("saveclosing:", runtime::method(&RVXFontController::saveclosing));
+    cls.addMethod("switchHighlight:", runtime::method(&RVXFontController::switchHighlight));
+    cls.addMethod("save", runtime::method(&RVXFontController::save));
+    cls.addMethod("def", runtime::method(&RVXFontController::def));
+    cls.addMethod("dismissColor", runtime::method(&RVXFontController::dismissColor)))
+
+namespace {
+
+// Stores "Family" "Helvetica" when the file has no "Family", under the file's lock; a file
+// that is not a readable dictionary is kept aside and a fresh one holds the family.
+bool storeFamilyIfMissing()
+{
+    bool stored = false;
+    bool written = RVXSettings::changeWith([&](NSDictionary& settings) {
+        if (settings.objectForKey(RVXSettings::Keys::Family.name))
+            return false;
+        settings.setObject(std::string(*RVXSettings::Keys::Family.fallback), RVXSettings::Keys::Family.name);
+        stored = true;
+        return true;
+    });
+    return stored && written;
+}
+
+} // namespace
+
+const std::vector<PSSpecifierRef>& RVXFontController::specifiers()
+{
+    if (!_specifiers.empty())
+        return _specifiers;
+    if (storeFamilyIfMissing())
+        ::post();
+    _specifiers = loadSpecifiersFromPlistName("RVXFontController", self());
+    return _specifiers;
+}
+
+void RVXFontController::didSelectRowAtIndexPath(const UITableViewRef& tableView, const NSIndexPathRef& indexPath)
+{
+    tableView->deselectRowAtIndexPath(indexPath, true);
+}
+
+void RVXFontController::viewWillAppear(bool animated)
+{
+    PSListController::viewWillAppear(animated);
+    // Coming back from a font picker, the family and style rows show the new choice.
+    if (isViewLoaded())
+        table()->reloadSections({ 1 }, UITableViewRowAnimationNone);
+}
+
+void RVXFontController::willAnimateRotationToInterfaceOrientation(int, double duration)
+{
+    performSelectorAfterDelay(self(), "relTable", nullptr, duration);
+}
+
+void RVXFontController::relTable()
+{
+    table()->reloadData();
+}
+
+void RVXFontController::resign(UITextFieldRef sender)
+{
+    if (sender)
+        sender->resignFirstResponder();
+}
+
+void RVXFontController::post()
+{
+    ::post();
+}
+
+// Storing the label text, the size, the closing text and the glow, and the colour overlay,
+// are the pane's editing half; their bodies are not written yet.
+void RVXFontController::savefield(UITextFieldRef) { }
+void RVXFontController::slide(UISliderRef) { }
+void RVXFontController::saveclosing(UITextFieldRef) { }
+void RVXFontController::switchHighlight(UISwitchRef) { }
+void RVXFontController::save() { }
+void RVXFontController::def() { }
+void RVXFontController::dismissColor() { }
