@@ -58,11 +58,13 @@ std::vector<std::string> stageBundles(const std::string& bundlesFolder)
         if (failure)
             throw ActionError("could not copy " + from.string() + ": " + failure.message());
     }
-    // The Settings app's entry travels inside the preference bundle's build folder.
-    fs::path entry = fs::path(bundlesFolder) / "RuvexProprefs.bundle" / "entry.plist";
+    // The build stages the Settings app's entry beside the bundles folder.
+    fs::path entry = fs::path(bundlesFolder).parent_path() / "PreferenceLoader" / "Preferences" / "RuvexPro.plist";
     if (fs::exists(entry)) {
         std::error_code failure;
-        fs::copy_file(entry, DeviceRoot::resolve("/Library/PreferenceLoader/Preferences/RuvexPro.plist"),
+        fs::path target = DeviceRoot::resolve("/Library/PreferenceLoader/Preferences/RuvexPro.plist");
+        fs::create_directories(target.parent_path(), failure);
+        fs::copy_file(entry, target,
             fs::copy_options::overwrite_existing, failure);
     } else {
         missing.push_back("the PreferenceLoader entry is not built");
