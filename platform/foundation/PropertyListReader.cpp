@@ -1,5 +1,7 @@
 #include "foundation/PropertyList.h"
 
+#include "foundation/NSString.h"
+
 #include <plist/plist.h>
 
 #include <algorithm>
@@ -84,6 +86,31 @@ std::optional<std::string> withDecimalIntegers(std::string_view xml)
     return result;
 }
 
+// Text as the writer can carry it again: a byte sequence that is not UTF-8, or a control
+// character XML 1.0 cannot hold, becomes U+FFFD. Kept raw, one such string in a Settings file
+// would make every later write of the whole file fail, and every change with it.
+std::string writableText(std::string_view text)
+{
+    auto carried = [](uint8_t c) { return c >= 0x20 || c == '\t' || c == '\n' || c == '\r'; };
+    if (NSString::isValidUTF8(text) && std::all_of(text.begin(), text.end(), [&](char c) { return carried(uint8_t(c)); }))
+        return std::string(text);
+    std::string out;
+    size_t at = 0;
+    while (at < text.size()) {
+        uint8_t c = uint8_t(text[at]);
+        size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+        if (length > 0 && at + length <= text.size() && NSString::isValidUTF8(text.substr(at, length))
+            && (length > 1 || carried(c))) {
+            out.append(text.substr(at, length));
+            at += length;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++at;
+        }
+    }
+    return out;
+}
+
 std::optional<PlistValue> convert(plist_t node)
 {
     switch (plist_get_node_type(node)) {
@@ -111,7 +138,7 @@ std::optional<PlistValue> convert(plist_t node)
     case PLIST_KEY: {
         uint64_t length = 0;
         const char* text = plist_get_string_ptr(node, &length);
-        return PlistValue(std::string(text ? text : "", text ? size_t(length) : 0));
+        return PlistValue(writableText(std::string_view(text ? text : "", text ? size_t(length) : 0)));
     }
     case PLIST_DATE: {
         int32_t seconds = 0, micros = 0;
@@ -148,7 +175,7 @@ std::optional<PlistValue> convert(plist_t node)
                 break;
             }
             if (auto value = convert(item))
-                dictionary.setObject(std::move(*value), key ? key : "");
+                dictionary.setObject(std::move(*value), writableText(key ? key : ""));
             free(key);
         }
         free(iter);
@@ -161,7 +188,8 @@ std::optional<PlistValue> convert(plist_t node)
 
 std::optional<std::string> readWhole(const std::string& hostPath)
 {
-    int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO at the path is refused below instead of waiting for a writer.
+    int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     struct stat info {};
