@@ -174,6 +174,14 @@ bool NotifyTransport::bind(std::string& error)
         ::close(fd);
         return false;
     }
+    // The socket file takes its mode from the umask; others must never be able to send,
+    // even if the directory's mode were loosened later.
+    if (chmod(address.sun_path, 0600) != 0) {
+        error = systemError(std::string("cannot restrict the notification socket ") + address.sun_path);
+        ::close(fd);
+        unlink(address.sun_path);
+        return false;
+    }
     _endpoint = fd;
     _endpointName = name;
     _peersValid = false;
