@@ -41,8 +41,10 @@ public:
     NSArray() = default;
     NSArray(std::initializer_list<PlistValue> items);
 
-    size_t count() const { return _items.size(); }
-    const PlistValue& objectAtIndex(size_t index) const { return _items.at(index); }
+    // Defined below PlistValue: clang instantiates these vector members where they are
+    // written, and the element type must be complete by then.
+    size_t count() const;
+    const PlistValue& objectAtIndex(size_t index) const;
     void addObject(PlistValue value);
     void removeObjectAtIndex(size_t index);
 
@@ -132,6 +134,9 @@ public:
 private:
     std::variant<std::string, int64_t, double, bool, NSDate, NSData, NSArray, NSDictionary> _value;
 };
+
+inline size_t NSArray::count() const { return _items.size(); }
+inline const PlistValue& NSArray::objectAtIndex(size_t index) const { return _items.at(index); }
 
 // A property-list value as an object of the runtime, for selector arguments and results.
 class PlistObject : public NSObject {
