@@ -44,6 +44,41 @@ public:
         return _tableOffset >= 8 && _tableOffset <= trailer && (trailer - _tableOffset) / _offsetSize >= _objectCount;
     }
 
+    // A dictionary key must be a string without a NUL: libplist aborts the process on a
+    // UTF-16 key holding one, and a key cut short at it would not be the key written.
+    bool isSafeKey(uint64_t object) const
+    {
+        uint64_t at = readBigEndian(_bytes, size_t(_tableOffset + object * _offsetSize), _offsetSize);
+        if (at < 8 || at >= _tableOffset)
+            return false;
+        uint8_t marker = uint8_t(_bytes[at]);
+        uint8_t type = marker >> 4;
+        if (type != 0x5 && type != 0x6)
+            return false;
+        uint64_t count = marker & 0x0F;
+        ++at;
+        if (count == 0x0F) {
+            if (at >= _tableOffset)
+                return false;
+            uint8_t intMarker = uint8_t(_bytes[at]);
+            if ((intMarker >> 4) != 0x1 || (intMarker & 0x0F) > 3)
+                return false;
+            size_t width = size_t(1) << (intMarker & 0x0F);
+            if (at + 1 + width > _tableOffset)
+                return false;
+            count = readBigEndian(_bytes, size_t(at + 1), width);
+            at += 1 + width;
+        }
+        size_t unit = type == 0x6 ? 2 : 1;
+        if (count > (_tableOffset - at) / unit)
+            return false;
+        for (uint64_t i = 0; i < count; ++i) {
+            if (readBigEndian(_bytes, size_t(at + i * unit), unit) == 0)
+                return false;
+        }
+        return true;
+    }
+
     // The objects a container refers to; false when the object is malformed.
     bool children(uint64_t object, std::vector<uint64_t>& refs) const
     {
@@ -77,6 +112,8 @@ public:
         for (uint64_t i = 0; i < count; ++i) {
             uint64_t ref = readBigEndian(_bytes, size_t(at + i * _refSize), _refSize);
             if (ref >= _objectCount)
+                return false;
+            if (type == 0xD && i < count / 2 && !isSafeKey(ref))
                 return false;
             refs.push_back(ref);
         }
