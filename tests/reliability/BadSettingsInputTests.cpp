@@ -336,6 +336,14 @@ std::vector<BadInput> fileRows()
               bytes[28 + 4] = 2;
               writeBytes(p, bytes);
           }, defaults, startsOver },
+        { "BinaryKeyHoldingNul", [](const std::string& p) {
+              // { "\u00e9\0": true }, the key in UTF-16: the parser beneath aborts on it.
+              std::string bytes("bplist00\xD1\x01\x02\x62\x00\xE9\x00\x00\x09\x08\x0B\x10", 20);
+              bytes += std::string(6, '\0') + "\x01\x01";
+              for (uint64_t field : { 3, 0, 17 })
+                  appendBigEndian(bytes, field, 8);
+              writeBytes(p, bytes);
+          }, defaults, startsOver },
         { "RootIsAnArray", xmlFile("<array><string>Label</string></array>"), defaults, startsOver },
         { "GarbageBytes", [](const std::string& p) { writeBytes(p, std::string("\x00\xff\x13garbage\x7f", 12)); }, defaults, startsOver },
         { "XmlNested100000Deep", [](const std::string& p) { writeBytes(p, nestedXml(100000)); }, defaults, startsOver },
