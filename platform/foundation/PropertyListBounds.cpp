@@ -7,6 +7,8 @@ namespace PropertyList {
 
 namespace {
 
+constexpr uint64_t maximumSharedExpansion = 64 * 1024;
+
 // Skips a construct that starts at `at` with `open` and ends with `close`; answers the
 // position after it, or npos when it does not end.
 size_t skipConstruct(std::string_view xml, size_t at, std::string_view close)
@@ -161,7 +163,9 @@ public:
                 total += nodes[size_t(child)];
                 deepest = std::max(deepest, depth[size_t(child)]);
             }
-            if (total > maximumNodes || deepest + 1 > maximumDepth)
+            // Shared objects may repeat a subtree many times over; what a few hundred bytes
+            // can expand to is bounded, beyond the objects the file really holds.
+            if (total > maximumNodes || total > _objectCount + maximumSharedExpansion || deepest + 1 > maximumDepth)
                 return false;
             nodes[size_t(frame.object)] = uint32_t(total);
             depth[size_t(frame.object)] = deepest + 1;
