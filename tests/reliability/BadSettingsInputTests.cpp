@@ -411,7 +411,8 @@ TEST_P(BadSettingsInput, ReadsSoundlyAndTheNextChangeWritesOrRefuses)
     ChildOutcome outcome = runInChild([&]() -> std::string {
         row.prepare(host);
         std::error_code ignored;
-        std::string bytesBefore = fs::is_regular_file(host, ignored) ? fileBytes(host) : "";
+        bool keepBytes = row.nextWrite == NextWrite::Refuses && fs::is_regular_file(host, ignored);
+        std::string bytesBefore = keepBytes ? fileBytes(host) : "";
         NSDictionary settings = read();
         readEverything(settings);
         std::string problem = row.check(settings);

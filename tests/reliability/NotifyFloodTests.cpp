@@ -108,7 +108,8 @@ TEST_F(NotifyFlood, AFloodInOneProcessCoalescesIntoOneCallback)
     while (RunLoop::main().runOnce(0)) {
     }
     EXPECT_EQ(heard, 1);
-    EXPECT_LT(ownMaxResidentKB() - before, 16 * 1024);
+    // Generous for the sanitizer build, whose allocator keeps freed memory in quarantine.
+    EXPECT_LT(ownMaxResidentKB() - before, 64 * 1024);
 }
 
 TEST_F(NotifyFlood, AnObserverInAnotherProcessStaysResponsiveWithBoundedMemory)
