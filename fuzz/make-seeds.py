@@ -187,8 +187,30 @@ def touch_event_seeds():
     write(t, "many-touches", event_record(0x03010180, 3001, 5.0, 5.0) + bytes(range(64)))
 
 
+def specifier_plist_seeds():
+    t = "specifier_plist"
+    resources = os.path.join(HERE, "..", "resources", "prefs")
+    for name in ("RuvexProprefs", "RVXFontController", "RVXImageController", "RVXExtrasController"):
+        with open(os.path.join(resources, name + ".plist"), "rb") as f:
+            write(t, name + ".plist", f.read())
+    rows = [
+        {"cell": "PSSwitchCell", "label": "Dismiss", "key": "Dismiss", "defaults": "com.vastelmark.ruvexpro",
+         "default": False, "PostNotification": "com.vastelmark.ruvex.dbxchanged"},
+        {"cell": "PSSliderCell", "key": "Height", "min": "abc", "max": [], "default": 1e308, "showValue": "YES"},
+        {"cell": "PSLinkListCell", "detail": "PSListItemsController", "validTitles": ["a"], "validValues": [1, 2, 3]},
+        {"cell": "PSLinkCell", "detail": "NoSuchController", "isController": 5, "bundle": "../../etc"},
+        {"cell": "PSButtonCell", "action": "kill:::"}, {"cell": 7}, {}, "not a row", 5, [],
+        {"cell": "PSUnknownCell", "label": b"bytes", "key": {"nested": True}},
+    ]
+    write(t, "crafted-rows.plist", plistlib.dumps({"title": "T", "items": rows}, fmt=plistlib.FMT_BINARY))
+    write(t, "items-not-array.plist", plistlib.dumps({"title": "T", "items": {"a": 1}}))
+    write(t, "no-items.plist", plistlib.dumps({"title": 5}))
+    write(t, "many-rows.plist", plistlib.dumps({"items": [{"cell": "PSGroupCell", "label": str(i)} for i in range(2000)]}))
+
+
 if __name__ == "__main__":
     settings_reader_seeds()
     text_color_seeds()
     color_text_seeds()
     touch_event_seeds()
+    specifier_plist_seeds()
