@@ -4,6 +4,7 @@
 
 #include "shared/RVXSettings.h"
 
+#include "color/ColorPickerView.h"
 #include "corefoundation/PerformRequest.h"
 
 RVX_DEFINE_CLASS(RVXFontController, PSListController,
@@ -47,11 +48,6 @@ const std::vector<PSSpecifierRef>& RVXFontController::specifiers()
     return _specifiers;
 }
 
-void RVXFontController::didSelectRowAtIndexPath(const UITableViewRef& tableView, const NSIndexPathRef& indexPath)
-{
-    tableView->deselectRowAtIndexPath(indexPath, true);
-}
-
 void RVXFontController::viewWillAppear(bool animated)
 {
     PSListController::viewWillAppear(animated);
@@ -68,6 +64,9 @@ void RVXFontController::willAnimateRotationToInterfaceOrientation(int, double du
 void RVXFontController::relTable()
 {
     table()->reloadData();
+    // The reload puts the rows back in front; an overlay that shows stays over them.
+    if (auto overlay = colorOverlay())
+        view()->bringSubviewToFront(overlay);
 }
 
 void RVXFontController::resign(UITextFieldRef sender)
@@ -80,13 +79,3 @@ void RVXFontController::post()
 {
     ::post();
 }
-
-// Storing the label text, the size, the closing text and the glow, and the colour overlay,
-// are the pane's editing half; their bodies are not written yet.
-void RVXFontController::savefield(UITextFieldRef) { }
-void RVXFontController::slide(UISliderRef) { }
-void RVXFontController::saveclosing(UITextFieldRef) { }
-void RVXFontController::switchHighlight(UISwitchRef) { }
-void RVXFontController::save() { }
-void RVXFontController::def() { }
-void RVXFontController::dismissColor() { }

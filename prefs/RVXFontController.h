@@ -18,6 +18,8 @@
 #include "ui/UISwitch.h"
 #include "ui/UITextField.h"
 
+class ColorPickerView;
+
 class RVXFontController : public PSListController {
     RVX_OBJECT(RVXFontController)
 public:
@@ -47,6 +49,10 @@ public:
     void def();
     void dismissColor();
 
+    // The colour overlay while it is open or sliding out: the root view's last subview,
+    // when that is a colour picker.
+    std::shared_ptr<ColorPickerView> colorOverlay();
+
 private:
     void configureLabelSection(const UITableViewCellRef& cell, int row);
     void configureColorRow(const UITableViewCellRef& cell, const NSDictionary& settings);
@@ -55,4 +61,11 @@ private:
     void configureSizeRow(const UITableViewCellRef& cell, const NSDictionary& settings);
     void addLabelField(const UITableViewCellRef& cell);
     void addSizeSlider(const UITableViewCellRef& cell);
+
+    // The locked change-one-key write, then the settings-changed notification.
+    void store(std::string_view key, PlistValue value);
+    void openColorOverlay();
+    // Open: the overlay is there and the bar still carries its items.
+    bool isColorOverlayOpen();
+    void closeColorOverlay(const std::shared_ptr<ColorPickerView>& overlay);
 };

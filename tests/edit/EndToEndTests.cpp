@@ -1,0 +1,190 @@
+// The label and font pane and the widget on one device: the widget loaded from its bundle
+// in the simulated Notification Center, the pane in the Settings host. Each edit reaches
+// the bar once the notification is delivered on the main run loop.
+
+#include "EditFixture.h"
+
+#include "ShellHooks.h"
+#include "ShellState.h"
+#include "WeeAppHost.h"
+
+#include "foundation/NSUserDefaults.h"
+#include "ui/UIButton.h"
+#include "ui/UIFont.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class EndToEndTest : public EditFixture {
+protected:
+    EndToEndTest()
+    {
+        ShellState::shared().reset();
+        ShellHooks::install();
+        NSUserDefaults::setStandardDomain("com.apple.springboard");
+        stageWidget();
+        _center = std::make_unique<WeeAppHost>();
+        if (_center->loadPlugins() != 1)
+            ADD_FAILURE() << "the widget did not load";
+        _center->openCenter(); // the widget registers for the notification as it appears
+        drain();
+    }
+
+    ~EndToEndTest() override
+    {
+        _center.reset();
+        drain();
+        ShellHooks::remove();
+        ShellState::shared().reset();
+    }
+
+    // Resources copied, the executable linked: every test loads the image already loaded.
+    void stageWidget()
+    {
+        fs::path target = _device.hostPath("/System/Library/WeeAppPlugins/RuvexPro.bundle/Info.plist", true);
+        target = target.parent_path();
+        for (const auto& entry : fs::directory_iterator(RUVEXPRO_BUNDLE_DIR)) {
+            if (entry.path().filename() == "RuvexPro")
+                fs::create_symlink(entry.path(), target / "RuvexPro");
+            else
+                fs::copy(entry.path(), target / entry.path().filename());
+        }
+    }
+
+    UIButtonRef bar()
+    {
+        if (_center->widgets().empty() || !_center->widgets().front().controller)
+            return nullptr;
+        UIViewRef root = _center->widgets().front().controller->view();
+        for (const UIViewRef& view : root ? root->subviews() : std::vector<UIViewRef> {}) {
+            auto button = std::dynamic_pointer_cast<UIButton>(view);
+            if (button && button->buttonType() == UIButtonTypeCustom)
+                return button;
+        }
+        return nullptr;
+    }
+    std::string barTitle() { return bar() ? bar()->titleForState(UIControlStateNormal) : "(no bar)"; }
+    UIFontRef barFont() { return bar() ? bar()->titleLabel()->font() : nullptr; }
+
+    void tapNamed(std::string_view name) { ASSERT_TRUE(host().tapRowNamed(name)) << host().lastError(); }
+
+    std::unique_ptr<WeeAppHost> _center;
+};
+
+TEST_F(EndToEndTest, TypingShowsOnTheBarCharacterByCharacter)
+{
+    open();
+    drain();
+    editLabel();
+    ASSERT_TRUE(host().deleteBackward(int(labelField()->text().size())));
+    drain();
+    EXPECT_EQ(barTitle(), "");
+
+    type("G");
+    EXPECT_EQ(barTitle(), ""); // not before the notification is delivered
+    drain();
+    EXPECT_EQ(barTitle(), "G");
+    type("o!");
+    drain();
+    EXPECT_EQ(barTitle(), "Go!");
+}
+
+TEST_F(EndToEndTest, ADragRestylesTheBarOnceWithTheFinalSize)
+{
+    open();
+    drain();
+    ASSERT_TRUE(barFont());
+    EXPECT_EQ(barFont()->pointSize(), 17);
+    int before = posts();
+
+    ASSERT_TRUE(host().slide(2, 0, 29.73f, 12)) << host().lastError();
+    EXPECT_EQ(posts(), before + 1);
+    EXPECT_EQ(barFont()->pointSize(), 17); // every step wrote, nothing was announced yet
+    drain();
+    EXPECT_FLOAT_EQ(float(barFont()->pointSize()), sizeSlider()->value());
+    EXPECT_EQ(sizeDetail(), "29");
+}
+
+TEST_F(EndToEndTest, ChoosingAFamilyAndAStyleRestylesTheBar)
+{
+    // A family other than the stored one, with at least two faces.
+    std::string family;
+    for (const std::string& name : UIFont::familyNames()) {
+        if (name != "Helvetica" && UIFont::fontNamesForFamilyName(name).size() >= 2) {
+            family = name;
+            break;
+        }
+    }
+    if (family.empty())
+        GTEST_SKIP() << "no second family of several faces installed";
+    open();
+    drain();
+
+    tapNamed("Font Family");
+    tapNamed(family);
+    drain();
+    auto style = stored("Style");
+    ASSERT_TRUE(style);
+    ASSERT_TRUE(barFont());
+    EXPECT_EQ(barFont()->familyName(), family);
+    EXPECT_EQ(barFont()->fontName(), *style);
+
+    ASSERT_TRUE(host().goBack());
+    EXPECT_EQ(cell(1, 1)->detailTextLabel()->text(), family);
+    tapNamed("Font Style");
+    std::string other;
+    for (const std::string& face : UIFont::fontNamesForFamilyName(family)) {
+        if (face != *style) {
+            other = face;
+            break;
+        }
+    }
+    tapNamed(other);
+    drain();
+    EXPECT_EQ(barFont()->fontName(), other);
+    ASSERT_TRUE(host().goBack());
+    EXPECT_EQ(cell(1, 2)->detailTextLabel()->text(), other);
+}
+
+TEST_F(EndToEndTest, SavingAColourRecoloursTheBarAndCancelLeavesIt)
+{
+    open();
+    drain();
+    auto white = UIColor::colorWithHue(0, 0, 1, 1);
+    ASSERT_TRUE(bar());
+    EXPECT_TRUE(bar()->titleColorForState(UIControlStateNormal)->isEqual(*white));
+
+    openOverlay();
+    advance(0.3);
+    pick(UIColor::colorWithHue(0.6, 0.5, 0.9, 1));
+    tapSave();
+    EXPECT_TRUE(bar()->titleColorForState(UIControlStateNormal)->isEqual(*white));
+    drain();
+    auto picked = stored("TextColor");
+    ASSERT_TRUE(picked);
+    auto expected = colorOf(*picked);
+    EXPECT_TRUE(bar()->titleColorForState(UIControlStateNormal)->isEqual(*expected));
+
+    advance(0.3);
+    openOverlay();
+    tapDefault();
+    tapCancel();
+    advance(0.3);
+    EXPECT_TRUE(bar()->titleColorForState(UIControlStateNormal)->isEqual(*expected));
+}
+
+TEST_F(EndToEndTest, TheGlowSwitchOfTheExtrasPaneReachesTheBar)
+{
+    drain();
+    ASSERT_TRUE(bar());
+    EXPECT_TRUE(bar()->showsTouchWhenHighlighted());
+    openPane("Extras");
+    auto path = host().indexPathOfRowNamed("Glow When Touched");
+    ASSERT_TRUE(path);
+    ASSERT_TRUE(host().flipSwitch(path->section(), path->row())) << host().lastError();
+    drain();
+    EXPECT_FALSE(bar()->showsTouchWhenHighlighted());
+}
+
+} // namespace
