@@ -9,6 +9,7 @@
 #include "foundation/DeviceRoot.h"
 #include "shared/RVXSettings.h"
 
+#include <chrono>
 #include <cstdio>
 #include <unistd.h>
 #include <filesystem>
@@ -38,14 +39,94 @@ void shoot(const std::string& folder, const std::string& name)
     askHost(control::kSpringboard, { "screenshot", folder + "/" + name, "2" });
 }
 
-// The Settings file changed as the Settings app's rows change it, and announced.
-void changeSetting(std::string_view key, PlistValue value)
+// The Settings file changed as a row would change it, and announced: for what no pane can
+// be driven to change from here.
+void writeSetting(std::string_view key, PlistValue value)
 {
     PreferenceFile settings = RVXSettings::file();
     if (!settings.setObject(std::move(value), key))
         throw ActionError("could not write the Settings file");
     CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), RVXSettings::notificationName,
         nullptr, nullptr, true);
+}
+
+int settingsChanges()
+{
+    return int(askHost(control::kSpringboard, { "ping" })["settingsChanges"].asNumber());
+}
+
+// Waits until the shell has heard a settings change since `before`.
+void awaitShell(int before, const std::string& what)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (settingsChanges() <= before) {
+        if (std::chrono::steady_clock::now() > deadline)
+            throw ActionError("the shell did not take the change of " + what + " within 10 s");
+        usleep(20 * 1000);
+    }
+}
+
+std::string rowTitled(const std::string& title)
+{
+    JsonValue rows = askHost(control::kSettings, { "rows" });
+    for (const JsonValue& section : rows["sections"].items())
+        for (const JsonValue& row : section["rows"].items())
+            if (row["title"].asString() == title
+                || (row["title"].asString().empty() && section["header"].asString() == title))
+                return std::to_string(int(row["section"].asNumber())) + ":" + std::to_string(int(row["row"].asNumber()));
+    return {};
+}
+
+// The label typed into the label pane's field; false when the pane offers no field to edit.
+bool typeLabel(const std::string& label)
+{
+    askHost(control::kSettings, { "open", "RVXFontController" });
+    std::string row = rowTitled("Label");
+    if (row.empty())
+        return false;
+    askHost(control::kSettings, { "tap", row });
+    askHost(control::kSettings, { "clear" });
+    askHost(control::kSettings, { "type", label });
+    askHost(control::kSettings, { "return" });
+    askHost(control::kSettings, { "back" });
+    return RVXSettings::stringFor(RVXSettings::read(), RVXSettings::Keys::Label.name, "") == label;
+}
+
+void restyle(const std::string& shots)
+{
+    const std::string label = "Close them all";
+    int before = settingsChanges();
+    bool typed = false;
+    try {
+        typed = typeLabel(label);
+    } catch (const ActionError& error) {
+        step(std::string("the label pane could not be edited here (") + error.what() + ")");
+    }
+    if (!typed) {
+        writeSetting(RVXSettings::Keys::Label.name, PlistValue(label));
+        step("wrote the label \"" + label + "\" into the Settings file directly");
+    } else {
+        step("typed the label \"" + label + "\" into the Settings app's label field");
+    }
+    awaitShell(before, "the label");
+
+    // The colour overlay's picker takes touches that no verb drives yet, so the colour is
+    // written as its Save would store it.
+    before = settingsChanges();
+    writeSetting(RVXSettings::Keys::TextColor.name, PlistValue("0.000000,1.000000,1.000000,1.000000"));
+    step("wrote the colour red into the Settings file directly (the colour picker is not driven from here)");
+    awaitShell(before, "the colour");
+
+    before = settingsChanges();
+    askHost(control::kSettings, { "open", "RVXExtrasController" });
+    std::string height = rowTitled("Widget Height");
+    if (height.empty())
+        throw ActionError("the Extras pane shows no Height row");
+    askHost(control::kSettings, { "slide", height, "60", "10" });
+    awaitShell(before, "the height");
+    askHost(control::kSettings, { "screenshot", shots + "/3-settings-extras.png", "2" });
+    step("dragged the Height slider to 60 in the Settings app: " + std::to_string(settingsChanges())
+        + " change(s) heard by the shell so far");
 }
 
 int runDemo(const Options&, const Arguments&)
@@ -75,7 +156,7 @@ int runDemo(const Options&, const Arguments&)
     if (ping["widgets"].asNumber() < 1)
         throw ActionError("the widget is not installed on the device; build it and run `ruvex device create`");
 
-    changeSetting("com.apple.Music", PlistValue(true));
+    writeSetting("com.apple.Music", PlistValue(true));
     step("excluded com.apple.Music from closing");
     for (const char* app : { "com.apple.Music", "com.apple.mobilemail", "com.apple.MobileSMS", "com.apple.newsstand",
              "com.apple.mobilesafari" })
@@ -91,14 +172,9 @@ int runDemo(const Options&, const Arguments&)
     shoot(shots, "2-after-tap.png");
     step("tapped the bar: closed " + list(tap["closed"]) + "; stayed " + list(tap["stayed"]));
 
-    changeSetting(RVXSettings::Keys::Label.name, PlistValue("Close them all"));
-    changeSetting(RVXSettings::Keys::TextColor.name, PlistValue("0.000000,1.000000,1.000000,1.000000"));
-    changeSetting(RVXSettings::Keys::Height.name, PlistValue(60.0));
-    JsonValue after = askHost(control::kSpringboard, { "ping" });
-    step("changed the label to \"Close them all\", the colour to red and the height to 60 ("
-        + std::to_string(int(after["settingsChanges"].asNumber())) + " change(s) heard by the shell)");
-    shoot(shots, "3-restyled.png");
-    step("the widget restyled: see 3-restyled.png");
+    restyle(shots);
+    shoot(shots, "4-restyled.png");
+    step("the widget restyled: see 4-restyled.png");
 
     shutdownHosts();
     step("shut down; screenshots in " + shots);
@@ -106,7 +182,8 @@ int runDemo(const Options&, const Arguments&)
 }
 
 CommandRegistration demoVerb({ "demo", "", "create the default device if needed and show the widget at work",
-    "Boots the device, launches apps, taps the bar, restyles the widget, writes screenshots\n"
+    "Boots the device, launches apps, taps the bar, restyles the widget through the Settings\n"
+    "app (label and height; the colour is written directly), writes screenshots\n"
     "into the device's demo/ folder and shuts down.", 0, 0, runDemo });
 
 } // namespace

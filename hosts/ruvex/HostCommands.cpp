@@ -4,6 +4,7 @@
 #include "Hosts.h"
 
 #include "foundation/DeviceRoot.h"
+#include "ui/JsonWriter.h"
 
 #include <chrono>
 #include <csignal>
@@ -50,7 +51,9 @@ int report(const Options& options, const JsonValue& reply)
 
 namespace {
 
-const char* kHosts[] = { control::kSpringboard };
+const char* kHosts[] = { control::kSpringboard, control::kSettings };
+
+} // namespace
 
 bool answers(const std::string& host)
 {
@@ -88,6 +91,8 @@ void startHost(const std::string& host)
     }
     waitpid(child, nullptr, 0);
 }
+
+namespace {
 
 bool waitFor(bool up, double seconds)
 {
@@ -135,7 +140,13 @@ namespace {
 int boot(const Options& options, const Arguments&)
 {
     bootHosts();
-    return report(options, askHost(control::kSpringboard, { "ping" }));
+    JsonValue springboard = askHost(control::kSpringboard, { "ping" });
+    JsonValue settings = askHost(control::kSettings, { "ping" });
+    if (options.json)
+        std::printf("{\"springboard\":%s,\"settings\":%s}\n", springboard.write().c_str(), settings.write().c_str());
+    else
+        std::printf("%s\n%s\n", springboard["text"].asString().c_str(), settings["text"].asString().c_str());
+    return 0;
 }
 
 int shutdownDevice(const Options& options, const Arguments&)
@@ -150,11 +161,14 @@ int shutdownDevice(const Options& options, const Arguments&)
 
 int status(const Options& options, const Arguments&)
 {
-    bool up = answers(control::kSpringboard);
+    bool springboard = answers(control::kSpringboard);
+    bool settings = answers(control::kSettings);
     if (options.json)
-        std::printf("{\"device\":\"%s\",\"springboard\":%s}\n", DeviceRoot::root().c_str(), up ? "true" : "false");
+        std::printf("{\"device\":%s,\"springboard\":%s,\"settings\":%s}\n", JsonWriter().value(DeviceRoot::root()).text().c_str(),
+            springboard ? "true" : "false", settings ? "true" : "false");
     else
-        std::printf("springboard: %s\n", up ? "running" : "not running");
+        std::printf("springboard: %s\nsettings: %s\n", springboard ? "running" : "not running",
+            settings ? "running" : "not running");
     return 0;
 }
 
@@ -173,19 +187,26 @@ int center(const Options& o, const Arguments& a) { return forward(o, a, { "nc" }
 int alert(const Options& o, const Arguments& a) { return forward(o, a, { "alert" }); }
 int urls(const Options& o, const Arguments& a) { return forward(o, a, { "urls" }); }
 
+// The host a verb names: springboard or settings.
+const char* namedHost(const std::string& word, const char* verb)
+{
+    if (word == control::kSpringboard)
+        return control::kSpringboard;
+    if (word == control::kSettings)
+        return control::kSettings;
+    throw UsageError(std::string(verb) + " takes springboard or settings, not '" + word + "'");
+}
+
 int dump(const Options&, const Arguments& arguments)
 {
-    if (arguments[0] != control::kSpringboard)
-        throw UsageError("ui dump takes springboard");
-    JsonValue reply = askHost(control::kSpringboard, { "dump" });
+    JsonValue reply = askHost(namedHost(arguments[0], "ui dump"), { "dump" });
     std::printf("%s\n", reply["tree"].write().c_str());
     return 0;
 }
 
 int screenshot(const Options& options, const Arguments& arguments)
 {
-    if (arguments[0] != control::kSpringboard)
-        throw UsageError("screenshot takes springboard");
+    const char* host = namedHost(arguments[0], "screenshot");
     std::string scale = "2";
     if (arguments.size() == 4 && arguments[2] == "--scale") {
         std::optional<double> value = parseNumber(arguments[3]);
@@ -193,10 +214,10 @@ int screenshot(const Options& options, const Arguments& arguments)
             throw UsageError("--scale takes a number above 0 and at most 8");
         scale = arguments[3];
     } else if (arguments.size() != 2) {
-        throw UsageError("usage: ruvex screenshot springboard FILE.png [--scale N]");
+        throw UsageError("usage: ruvex screenshot springboard|settings FILE.png [--scale N]");
     }
     std::string path = std::filesystem::absolute(arguments[1]).string();
-    return report(options, askHost(control::kSpringboard, { "screenshot", path, scale }));
+    return report(options, askHost(host, { "screenshot", path, scale }));
 }
 
 CommandRegistration bootVerb({ "boot", "", "start the device's host programs and wait until they answer",
@@ -219,8 +240,8 @@ CommandRegistration alertVerb({ "alert", "", "the alert shown over the Center: t
 CommandRegistration alertTapVerb({ "alert tap", "INDEX|TITLE", "tap a button of the alert shown", "", 1, 1,
     [](const Options& o, const Arguments& a) { return forward(o, a, { "alert", "tap" }); } });
 CommandRegistration urlsVerb({ "urls", "", "the addresses opened so far, in order", "", 0, 0, urls });
-CommandRegistration dumpVerb({ "ui dump", "springboard", "the view tree of a host's window as JSON", "", 1, 1, dump });
-CommandRegistration screenshotVerb({ "screenshot", "springboard FILE.png [--scale N]",
+CommandRegistration dumpVerb({ "ui dump", "springboard|settings", "the view tree of a host's window as JSON", "", 1, 1, dump });
+CommandRegistration screenshotVerb({ "screenshot", "springboard|settings FILE.png [--scale N]",
     "write a host's window as PNG (scale 2 by default)", "", 2, 4, screenshot });
 
 } // namespace

@@ -18,6 +18,8 @@ JsonValue askHost(const std::string& host, const control::Words& words);
 int report(const Options& options, const JsonValue& reply);
 // The ruvex executable's folder, to find the host programs and the build's bundles.
 std::string executableDirectory();
+// Whether the host of the current device answers a ping within a few seconds.
+bool answers(const std::string& host);
 // Starts the hosts that do not run yet and waits until all answer.
 void bootHosts();
 // Asks every running host to stop and waits until none answers; the number stopped.

@@ -1,0 +1,114 @@
+// The verbs that the settings host answers: the Settings app's panes, rows and controls.
+
+#include "Hosts.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace ruvex {
+namespace {
+
+int forward(const Options& options, control::Words words)
+{
+    return report(options, askHost(control::kSettings, words));
+}
+
+// "S:R", section and row counted from 0.
+const std::string& rowArgument(const std::string& text)
+{
+    size_t colon = text.find(':');
+    auto digits = [](const std::string& part) {
+        return !part.empty() && part.size() <= 6 && part.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (colon == std::string::npos || !digits(text.substr(0, colon)) || !digits(text.substr(colon + 1)))
+        throw UsageError("not a row: '" + text + "' (write SECTION:ROW, counted from 0, as `ruvex settings rows` shows)");
+    return text;
+}
+
+const std::string& plainText(const std::string& text)
+{
+    if (text.find_first_of("\t\n\r") != std::string::npos)
+        throw UsageError("the text may not hold a tab or a line break");
+    return text;
+}
+
+int status(const Options& o, const Arguments&) { return forward(o, { "ping" }); }
+int open(const Options& o, const Arguments& a)
+{
+    control::Words words { "open" };
+    if (!a.empty())
+        words.push_back(plainText(a[0]));
+    return forward(o, words);
+}
+int rows(const Options& o, const Arguments&) { return forward(o, { "rows" }); }
+int tap(const Options& o, const Arguments& a) { return forward(o, { "tap", plainText(a[0]) }); }
+int back(const Options& o, const Arguments&) { return forward(o, { "back" }); }
+int type(const Options& o, const Arguments& a) { return forward(o, { "type", plainText(a[0]) }); }
+int clear(const Options& o, const Arguments&) { return forward(o, { "clear" }); }
+int pressReturn(const Options& o, const Arguments&) { return forward(o, { "return" }); }
+
+int slide(const Options& o, const Arguments& a)
+{
+    std::optional<double> value = parseNumber(a[1]);
+    if (!value || !std::isfinite(*value))
+        throw UsageError("not a slider value: '" + a[1] + "'");
+    std::string steps = "10";
+    if (a.size() == 4 && a[2] == "--steps") {
+        std::optional<double> count = parseNumber(a[3]);
+        if (!count || *count < 1 || *count > 1000 || *count != std::floor(*count))
+            throw UsageError("--steps takes a whole number from 1 to 1000");
+        steps = a[3];
+    } else if (a.size() != 2) {
+        throw UsageError("usage: ruvex settings slide S:R VALUE [--steps N]");
+    }
+    return forward(o, { "slide", rowArgument(a[0]), a[1], steps });
+}
+
+int setSwitch(const Options& o, const Arguments& a)
+{
+    if (a[1] != "on" && a[1] != "off")
+        throw UsageError("a switch turns on or off, not '" + a[1] + "'");
+    return forward(o, { "switch", rowArgument(a[0]), a[1] });
+}
+
+int bar(const Options& o, const Arguments& a)
+{
+    if (a[0] != "left" && a[0] != "right" && a[0] != "back")
+        throw UsageError("the bar's buttons are left, right and back, not '" + a[0] + "'");
+    return forward(o, { "bar", a[0] });
+}
+int sheet(const Options& o, const Arguments&) { return forward(o, { "sheet" }); }
+int sheetTap(const Options& o, const Arguments& a) { return forward(o, { "sheet", "tap", plainText(a[0]) }); }
+int alert(const Options& o, const Arguments&) { return forward(o, { "alert" }); }
+int alertTap(const Options& o, const Arguments& a) { return forward(o, { "alert", "tap", plainText(a[0]) }); }
+
+CommandRegistration statusVerb({ "settings", "", "tell which pane of the Settings app is on top", "", 0, 0, status });
+CommandRegistration openVerb({ "settings open", "[CLASS]", "open Ruvex Pro's root pane in the Settings app",
+    "With a pane class (RVXFontController, RVXImageController, RVXExtrasController), taps the root\n"
+    "pane's link row that leads there, so that the pane is pushed as a user would push it.\n"
+    "Whatever was open is left first, its editing ended.", 0, 1, open });
+CommandRegistration rowsVerb({ "settings rows", "", "the top pane's rows by section and row",
+    "Each row as S:R with its title, value (switch, slider, text field or detail text),\n"
+    "'>' for a disclosure and '[x]' for a check mark. With --json: sections: [{header, rows:\n"
+    "[{section, row, title, detail, value, accessory, checked}]}].", 0, 0, rows });
+CommandRegistration tapVerb({ "settings tap", "TITLE|S:R", "tap a row of the top pane by its title or place",
+    "Ends any editing first. A link row pushes its pane; a list row checks its choice.", 1, 1, tap });
+CommandRegistration backVerb({ "settings back", "", "end any editing and go back one pane", "", 0, 0, back });
+CommandRegistration typeVerb({ "settings type", "TEXT", "type into the text field being edited",
+    "One change per character, as a keyboard types. Tap the field's row first.", 1, 1, type });
+CommandRegistration clearVerb({ "settings clear", "", "delete every character of the field being edited", "", 0, 0, clear });
+CommandRegistration returnVerb({ "settings return", "", "press the keyboard's return key", "", 0, 0, pressReturn });
+CommandRegistration slideVerb({ "settings slide", "S:R VALUE [--steps N]", "drag a row's slider to a value",
+    "The finger moves in N steps (10 by default) and lifts at the end.", 2, 4, slide });
+CommandRegistration switchVerb({ "settings switch", "S:R on|off", "turn a row's switch on or off",
+    "A switch already in that state is left alone.", 2, 2, setSwitch });
+CommandRegistration barVerb({ "settings bar", "left|right|back", "tap a button of the navigation bar",
+    "The colour overlay's Cancel is left and Save is right.", 1, 1, bar });
+CommandRegistration sheetVerb({ "settings sheet", "", "the action sheet shown: title and buttons", "", 0, 0, sheet });
+CommandRegistration sheetTapVerb({ "settings sheet tap", "INDEX|TITLE", "tap a button of the sheet shown", "", 1, 1, sheetTap });
+CommandRegistration alertVerb({ "settings alert", "", "the alert shown over the Settings app", "", 0, 0, alert });
+CommandRegistration alertTapVerb({ "settings alert tap", "INDEX|TITLE", "tap a button of the Settings app's alert", "",
+    1, 1, alertTap });
+
+} // namespace
+} // namespace ruvex

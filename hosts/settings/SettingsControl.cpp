@@ -1,0 +1,309 @@
+// Requests (tab-separated words) and what they answer besides "ok" and "text":
+//   ping                          host, pid, entries, pane {class, title}, depth
+//   open [CLASS]                  pane, depth: the product's root pane, or the pane of class
+//                                 CLASS reached by its link row there
+//   rows                          sections: [{header, rows: [{section, row, title, detail,
+//                                 value, accessory, checked}]}], pane, depth
+//   tap TITLE | tap S:R           pane, depth (the pane on top after the tap)
+//   back                          pane, depth
+//   type TEXT | clear | return    field (the text of the field being edited, or null), pane, depth
+//   slide S:R VALUE STEPS         value, pane, depth
+//   switch S:R on|off             on, changed, pane, depth
+//   bar left|right|back           pane, depth (a tap on a navigation bar button)
+//   sheet | sheet tap INDEX|TITLE sheet: null or {title, buttons, cancel} | tapped
+//   alert | alert tap INDEX|TITLE alert: null or {title, message, buttons} | tapped
+//   dump                          tree (the window's views)
+//   screenshot PATH SCALE         path
+//   quit                          (the host stops after replying)
+
+#include "SettingsControl.h"
+
+#include "control/ControlServer.h"
+#include "corefoundation/CFRunLoop.h"
+#include "ui/UISlider.h"
+#include "ui/UISwitch.h"
+#include "ui/UITextField.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include <unistd.h>
+
+namespace {
+
+using Refusal = SettingsControl::Refusal;
+
+// The product's entry in the Settings list.
+constexpr const char* kProductBundle = "RuvexProprefs";
+
+double parseNumber(const std::string& text, const char* what)
+{
+    char* end = nullptr;
+    double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end || !std::isfinite(value))
+        throw Refusal(std::string("not ") + what + ": " + text);
+    return value;
+}
+
+settings::RowAddress rowAddress(const std::string& text)
+{
+    auto address = settings::parseRowAddress(text);
+    if (!address)
+        throw Refusal("not a row S:R (section and row from 0): " + text);
+    return *address;
+}
+
+std::string rowName(settings::RowAddress address)
+{
+    return std::to_string(address.section) + ":" + std::to_string(address.row);
+}
+
+} // namespace
+
+std::string SettingsControl::handle(const control::Words& words)
+{
+    try {
+        const std::string& verb = words[0];
+        if (verb == "ping")
+            return ping();
+        if (verb == "open")
+            return open(words);
+        if (verb == "rows" && words.size() == 1)
+            return rows();
+        if (verb == "tap" && words.size() == 2)
+            return tap(words);
+        if (verb == "back" && words.size() == 1)
+            return back();
+        if (verb == "type" && words.size() == 2)
+            return type(words);
+        if (verb == "clear" && words.size() == 1)
+            return clear();
+        if (verb == "return" && words.size() == 1)
+            return pressReturn();
+        if (verb == "bar" && words.size() == 2) {
+            require(_host.tapBarButton(words[1]));
+            return paneReply("tapped the " + words[1] + " bar button");
+        }
+        if (verb == "slide")
+            return slide(words);
+        if (verb == "switch")
+            return setSwitch(words);
+        if (verb == "sheet")
+            return sheet(words);
+        if (verb == "alert")
+            return alert(words);
+        if (verb == "dump")
+            return ControlReply().raw("tree", _host.dump()).finish("");
+        if (verb == "screenshot")
+            return screenshot(words);
+        if (verb == "quit") {
+            RunLoop::main().post([] { RunLoop::main().stop(); });
+            return ControlReply().finish("settings stopping");
+        }
+        return control::errorReply("settings does not know '" + verb + "' with " + std::to_string(words.size() - 1)
+            + " argument(s)");
+    } catch (const Refusal& refusal) {
+        return control::errorReply(refusal.what());
+    }
+}
+
+void SettingsControl::require(bool done)
+{
+    if (!done)
+        throw Refusal(_host.lastError());
+}
+
+std::string SettingsControl::paneReply(ControlReply& reply, const std::string& text)
+{
+    UIViewControllerRef top = _host.navigation()->topViewController();
+    reply.json().key("pane").beginObject().field("class", top ? top->className() : std::string())
+        .field("title", top ? top->title() : std::string()).endObject()
+        .field("depth", int(_host.navigation()->viewControllers().size()));
+    return reply.finish(text);
+}
+
+std::string SettingsControl::ping()
+{
+    ControlReply reply;
+    reply.json().field("host", "settings").field("pid", int(getpid())).field("entries", int(_host.entries().size()));
+    return paneReply(reply, "settings ready, " + std::to_string(_host.entries().size()) + " entr"
+        + (_host.entries().size() == 1 ? "y" : "ies"));
+}
+
+void SettingsControl::popToList()
+{
+    if (auto field = UITextField::currentEditingField())
+        field->resignFirstResponder();
+    while (_host.navigation()->viewControllers().size() > 1) {
+        if (!_host.goBack())
+            _host.navigation()->popViewControllerAnimated(false);
+    }
+}
+
+std::string SettingsControl::open(const control::Words& words)
+{
+    if (words.size() > 2)
+        throw Refusal("open takes at most a pane class");
+    const PreferenceLoaderEntry* product = nullptr;
+    for (const PreferenceLoaderEntry& entry : _host.entries())
+        if (entry.bundle == kProductBundle)
+            product = &entry;
+    if (!product)
+        throw Refusal("the Settings app lists no Ruvex Pro entry: run `ruvex device create`");
+    popToList();
+    require(_host.openEntry(product->label));
+    if (words.size() == 2) {
+        PSListControllerRef root = _host.topPane();
+        PSSpecifierRef link;
+        for (const PSSpecifierRef& specifier : root->specifiers())
+            if (specifier && specifier->detailControllerClass() && specifier->detailControllerClass()->name() == words[1])
+                link = specifier;
+        if (!link)
+            throw Refusal("no row of " + product->label + " leads to " + words[1]);
+        NSIndexPathRef path = root->indexPathForSpecifier(link);
+        require(_host.tapRow(path->section(), path->row()));
+        UIViewControllerRef top = _host.navigation()->topViewController();
+        if (!top || top->className() != words[1])
+            throw Refusal("the row \"" + link->name() + "\" did not open " + words[1]);
+    }
+    UIViewControllerRef top = _host.navigation()->topViewController();
+    return paneReply("opened " + top->className() + " (\"" + top->title() + "\")");
+}
+
+std::string SettingsControl::rows()
+{
+    PSListControllerRef pane = _host.topPane();
+    if (!pane)
+        throw Refusal("the pane on top is not a list");
+    ControlReply reply;
+    std::string text = settings::describeRows(pane, reply.json());
+    return paneReply(reply, text);
+}
+
+std::string SettingsControl::tap(const control::Words& words)
+{
+    std::optional<settings::RowAddress> address = settings::parseRowAddress(words[1]);
+    if (!address) {
+        NSIndexPathRef path = _host.indexPathOfRowNamed(words[1]);
+        if (!path)
+            throw Refusal("no row named \"" + words[1] + "\" in the pane (`ruvex settings rows` lists them)");
+        address = settings::RowAddress { path->section(), path->row() };
+    }
+    PSListControllerRef pane = _host.topPane();
+    require(_host.tapRow(address->section, address->row));
+    // A finger on a row with a text field lands in the field, which starts editing.
+    if (pane && pane == _host.topPane() && !UITextField::currentEditingField()) {
+        if (auto field = settings::findSubview<UITextField>(settings::cellOfRow(pane, *address)))
+            field->becomeFirstResponder();
+    }
+    UIViewControllerRef top = _host.navigation()->topViewController();
+    return paneReply("tapped " + words[1] + "; on top: " + top->className());
+}
+
+std::string SettingsControl::back()
+{
+    require(_host.goBack());
+    return paneReply("back at " + _host.navigation()->topViewController()->className());
+}
+
+namespace {
+
+void writeField(ControlReply& reply)
+{
+    if (UITextFieldRef field = UITextField::currentEditingField())
+        reply.json().field("field", field->text());
+    else
+        reply.json().key("field").null();
+}
+
+} // namespace
+
+std::string SettingsControl::type(const control::Words& words)
+{
+    require(_host.typeText(words[1]));
+    ControlReply reply;
+    writeField(reply);
+    return paneReply(reply, "typed \"" + words[1] + "\"");
+}
+
+std::string SettingsControl::clear()
+{
+    UITextFieldRef field = UITextField::currentEditingField();
+    if (!field)
+        throw Refusal("no text field is being edited");
+    size_t characters = 0;
+    for (unsigned char byte : field->text())
+        characters += (byte & 0xC0) != 0x80;
+    require(_host.deleteBackward(int(characters)));
+    ControlReply reply;
+    writeField(reply);
+    return paneReply(reply, "cleared the field");
+}
+
+std::string SettingsControl::pressReturn()
+{
+    require(_host.pressReturn());
+    ControlReply reply;
+    writeField(reply);
+    return paneReply(reply, "pressed return");
+}
+
+std::string SettingsControl::slide(const control::Words& words)
+{
+    if (words.size() != 4)
+        throw Refusal("slide takes S:R VALUE STEPS");
+    settings::RowAddress address = rowAddress(words[1]);
+    double value = parseNumber(words[2], "a value");
+    double steps = parseNumber(words[3], "a count of steps");
+    if (steps < 1 || steps > 1000 || steps != std::floor(steps))
+        throw Refusal("the steps must be a whole number from 1 to 1000");
+    require(_host.slide(address.section, address.row, float(value), int(steps)));
+    ControlReply reply;
+    PSListControllerRef pane = _host.topPane();
+    auto slider = pane ? settings::findSubview<UISlider>(settings::cellOfRow(pane, address)) : nullptr;
+    double now = slider ? slider->value() : value;
+    reply.json().field("value", now);
+    char text[64];
+    std::snprintf(text, sizeof text, "slid %s to %g", rowName(address).c_str(), now);
+    return paneReply(reply, text);
+}
+
+std::string SettingsControl::setSwitch(const control::Words& words)
+{
+    if (words.size() != 3 || (words[2] != "on" && words[2] != "off"))
+        throw Refusal("switch takes S:R on|off");
+    settings::RowAddress address = rowAddress(words[1]);
+    PSListControllerRef pane = _host.topPane();
+    if (!pane)
+        throw Refusal("the pane on top is not a list");
+    UITableViewCellRef cell = settings::cellOfRow(pane, address);
+    if (!cell)
+        throw Refusal("no row " + rowName(address) + " in the pane");
+    auto toggle = settings::findSubview<UISwitch>(cell);
+    if (!toggle)
+        throw Refusal("row " + rowName(address) + " has no switch");
+    bool wanted = words[2] == "on";
+    bool changed = toggle->isOn() != wanted;
+    if (changed) {
+        require(_host.flipSwitch(address.section, address.row));
+        if (toggle->isOn() != wanted)
+            throw Refusal("the switch of row " + rowName(address) + " did not turn " + words[2]);
+    }
+    ControlReply reply;
+    reply.json().field("on", wanted).field("changed", changed);
+    return paneReply(reply, "switch " + rowName(address) + (changed ? " turned " : " was already ") + words[2]);
+}
+
+std::string SettingsControl::screenshot(const control::Words& words)
+{
+    if (words.size() != 3)
+        throw Refusal("screenshot takes PATH SCALE");
+    double scale = parseNumber(words[2], "a scale");
+    if (!(scale > 0 && scale <= 8))
+        throw Refusal("the scale must lie above 0 and at most 8");
+    if (!_host.window()->writePNG(words[1], scale))
+        throw Refusal("could not write " + words[1]);
+    ControlReply reply;
+    reply.json().field("path", words[1]);
+    return reply.finish("wrote " + words[1]);
+}

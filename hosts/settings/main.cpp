@@ -1,0 +1,34 @@
+// settings: the Settings app as a process on a device root, driven through its control socket.
+
+#include "SettingsControl.h"
+
+#include "control/HostProgram.h"
+#include "corefoundation/CFRunLoop.h"
+#include "foundation/NSUserDefaults.h"
+#include "preferences/SettingsHost.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    control::startHost(argc, argv, "settings");
+    NSUserDefaults::setStandardDomain("com.apple.Preferences");
+    control::stopMainLoopOnSignals();
+
+    int status = 0;
+    {
+        SettingsHost host;
+        SettingsControl control(host);
+        ControlServer server;
+        control::serveControl(server, control::kSettings,
+            [&control](const control::Words& words) { return control.handle(words); });
+        std::fprintf(stderr, "settings: %zu entr%s, serving %s\n", host.entries().size(),
+            host.entries().size() == 1 ? "y" : "ies", server.path().c_str());
+        RunLoop::main().run();
+        server.close();
+        // Leaving the app ends the editing in progress, so that the text typed is stored.
+        while (host.navigation()->viewControllers().size() > 1 && host.goBack()) { }
+    }
+    std::fprintf(stderr, "settings: stopped\n");
+    return status;
+}

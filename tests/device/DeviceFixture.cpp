@@ -1,0 +1,109 @@
+#include "DeviceFixture.h"
+
+#include "foundation/PropertyList.h"
+#include "shared/RVXSettings.h"
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+std::string shellQuoted(const std::string& word)
+{
+    std::string text = "'";
+    for (char c : word)
+        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return text + "'";
+}
+
+void DeviceFixture::SetUp()
+{
+    char pattern[] = "/tmp/ruvex-device-XXXXXX";
+    ASSERT_TRUE(mkdtemp(pattern));
+    _device = pattern;
+}
+
+void DeviceFixture::TearDown()
+{
+    ruvex("shutdown");
+    std::filesystem::remove_all(_device);
+}
+
+RunResult DeviceFixture::ruvex(const std::string& arguments)
+{
+    std::string errFile = _device + "/.stderr";
+    std::string command = std::string(RUVEX_PATH) + " --device " + shellQuoted(_device) + " " + arguments + " 2>" + shellQuoted(errFile);
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return result;
+    std::array<char, 4096> buffer;
+    size_t count;
+    while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        result.out.append(buffer.data(), count);
+    int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (FILE* err = fopen(errFile.c_str(), "r")) {
+        while ((count = fread(buffer.data(), 1, buffer.size(), err)) > 0)
+            result.err.append(buffer.data(), count);
+        fclose(err);
+    }
+    return result;
+}
+
+JsonValue DeviceFixture::ask(const std::string& arguments)
+{
+    RunResult result = ruvex("--json " + arguments);
+    EXPECT_EQ(result.status, 0) << "ruvex " << arguments << ": " << result.err;
+    std::optional<JsonValue> reply = JsonValue::parse(result.out);
+    EXPECT_TRUE(reply) << "ruvex " << arguments << " printed: " << result.out;
+    return reply.value_or(JsonValue());
+}
+
+void DeviceFixture::createAndBoot(const std::string& apps)
+{
+    RunResult created = ruvex("device create" + (apps.empty() ? std::string() : " --apps " + shellQuoted(apps)));
+    ASSERT_EQ(created.status, 0) << created.err;
+    RunResult booted = ruvex("boot");
+    ASSERT_EQ(booted.status, 0) << booted.err;
+}
+
+std::optional<NSDictionary> DeviceFixture::settingsFile() const
+{
+    std::optional<PlistValue> value = PropertyList::readFile(_device + RVXSettings::path);
+    if (!value || !value->dictionary())
+        return std::nullopt;
+    return *value->dictionary();
+}
+
+int DeviceFixture::settingsChanges()
+{
+    return int(ask("boot")["springboard"]["settingsChanges"].asNumber(-1));
+}
+
+bool DeviceFixture::waitUntil(const std::function<bool()>& done, double seconds)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::string DeviceFixture::rowOf(const std::string& title)
+{
+    JsonValue reply = ask("settings rows");
+    for (const JsonValue& section : reply["sections"].items())
+        for (const JsonValue& row : section["rows"].items())
+            if (row["title"].asString() == title
+                || (row["title"].asString().empty() && section["header"].asString() == title))
+                return std::to_string(int(row["section"].asNumber())) + ":" + std::to_string(int(row["row"].asNumber()));
+    return {};
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+// A temporary device driven through the ruvex binary: its verbs with --json, the Settings
+// file as it lies on disk, and waits with deadlines for the hosts to take a change.
+
+#include "control/JsonValue.h"
+#include "foundation/PlistValue.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class DeviceFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // `ruvex --device DIR ARGUMENTS` (the arguments as shell words, quoted by the caller).
+    RunResult ruvex(const std::string& arguments);
+    // The same with --json; fails the test unless it exits 0 with one JSON reply.
+    JsonValue ask(const std::string& arguments);
+    // Creates the device (all sample apps, or those listed) and boots both hosts.
+    void createAndBoot(const std::string& apps = {});
+
+    // The Settings file as it lies on disk; nothing when it is missing or unreadable.
+    std::optional<NSDictionary> settingsFile() const;
+    // The shell's count of settings-changed notifications heard.
+    int settingsChanges();
+    // Polls until `done` holds, at most `seconds`; false on time-out.
+    static bool waitUntil(const std::function<bool()>& done, double seconds = 20);
+    // The S:R of the top settings pane's first row titled so, or of an untitled row under a
+    // header so titled; empty when there is none.
+    std::string rowOf(const std::string& title);
+
+    const std::string& device() const { return _device; }
+
+private:
+    std::string _device;
+};
+
+std::string shellQuoted(const std::string& word);

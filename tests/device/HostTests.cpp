@@ -1,0 +1,82 @@
+// Both host programs as processes: boot, status and shutdown cover both, and one host
+// killed leaves the other serving and the Settings file sound.
+
+#include "DeviceFixture.h"
+
+#include <csignal>
+
+namespace {
+
+class Hosts : public DeviceFixture {
+protected:
+    pid_t pidOf(const char* host) { return pid_t(ask("boot")[host]["pid"].asNumber()); }
+    bool answers(const char* host)
+    {
+        return ask("status")[host].asBool();
+    }
+};
+
+TEST_F(Hosts, BootStartsBothAndShutdownStopsBoth)
+{
+    createAndBoot();
+    JsonValue status = ask("status");
+    EXPECT_TRUE(status["springboard"].asBool());
+    EXPECT_TRUE(status["settings"].asBool());
+    JsonValue again = ask("boot");
+    EXPECT_EQ(again["settings"]["host"].asString(), "settings");
+    EXPECT_GE(again["settings"]["entries"].asNumber(), 1) << "the Ruvex Pro entry is listed";
+    EXPECT_EQ(ask("settings")["depth"].asNumber(), 1) << "the Settings list on top";
+
+    EXPECT_EQ(ask("shutdown")["stopped"].asNumber(), 2);
+    status = ask("status");
+    EXPECT_FALSE(status["springboard"].asBool(true));
+    EXPECT_FALSE(status["settings"].asBool(true));
+    RunResult notBooted = ruvex("settings rows");
+    EXPECT_EQ(notBooted.status, 1);
+    EXPECT_NE(notBooted.err.find("not booted"), std::string::npos) << notBooted.err;
+}
+
+TEST_F(Hosts, KillingTheSettingsHostLeavesTheShellAndTheFile)
+{
+    createAndBoot();
+    ask("settings open");
+    std::string dismiss = rowOf("Hide Center After Closing");
+    ask("settings switch " + dismiss + " on");
+    ASSERT_EQ(kill(pidOf("settings"), SIGKILL), 0);
+    ASSERT_TRUE(waitUntil([&] { return !answers("settings"); }));
+
+    EXPECT_TRUE(answers("springboard"));
+    ask("launch com.apple.mobilemail");
+    ask("home");
+    ask("nc open");
+    JsonValue tap = ask("nc tap bar");
+    EXPECT_EQ(tap["closed"].items().size(), 1u);
+    std::optional<NSDictionary> settings = settingsFile();
+    ASSERT_TRUE(settings) << "the Settings file parses";
+    EXPECT_EQ(settings->objectForKey("Dismiss")->boolValue(), true);
+    EXPECT_EQ(settings->objectForKey("Count")->intValue(), 1);
+
+    // A second boot starts the missing host in place of the dead one's socket.
+    ask("boot");
+    EXPECT_TRUE(answers("settings"));
+    EXPECT_EQ(pidOf("springboard"), pidOf("springboard"));
+}
+
+TEST_F(Hosts, KillingTheShellLeavesTheSettingsHostWriting)
+{
+    createAndBoot();
+    ask("nc open");
+    ask("nc tap bar");
+    ASSERT_EQ(kill(pidOf("springboard"), SIGKILL), 0);
+    ASSERT_TRUE(waitUntil([&] { return !answers("springboard"); }));
+
+    EXPECT_TRUE(answers("settings"));
+    ask("settings open RVXExtrasController");
+    ask("settings switch " + rowOf("Hide Info Button") + " on");
+    std::optional<NSDictionary> settings = settingsFile();
+    ASSERT_TRUE(settings) << "the Settings file parses";
+    EXPECT_EQ(settings->objectForKey("HideAlpha")->boolValue(), true);
+    EXPECT_EQ(settings->objectForKey("Count")->intValue(), 1) << "the shell's count is kept";
+}
+
+} // namespace
