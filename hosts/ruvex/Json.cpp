@@ -40,24 +40,6 @@ std::string number(double value)
     return text;
 }
 
-std::string base64(const std::vector<uint8_t>& bytes)
-{
-    static const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    for (size_t i = 0; i < bytes.size(); i += 3) {
-        uint32_t chunk = uint32_t(bytes[i]) << 16;
-        if (i + 1 < bytes.size())
-            chunk |= uint32_t(bytes[i + 1]) << 8;
-        if (i + 2 < bytes.size())
-            chunk |= bytes[i + 2];
-        out += digits[(chunk >> 18) & 63];
-        out += digits[(chunk >> 12) & 63];
-        out += i + 1 < bytes.size() ? digits[(chunk >> 6) & 63] : '=';
-        out += i + 2 < bytes.size() ? digits[chunk & 63] : '=';
-    }
-    return out;
-}
-
 bool needsQuotes(std::string_view text)
 {
     if (text.empty())
@@ -84,7 +66,7 @@ std::string jsonFromPlist(const PlistValue& value)
     case PlistValue::Kind::Real: return number(*value.real());
     case PlistValue::Kind::Boolean: return *value.boolean() ? "true" : "false";
     case PlistValue::Kind::Date: return number(value.date()->timeIntervalSinceReferenceDate());
-    case PlistValue::Kind::Data: return jsonQuoted(base64(value.data()->bytes));
+    case PlistValue::Kind::Data: return jsonQuoted(value.data()->base64EncodedString());
     case PlistValue::Kind::Array: {
         std::string out = "[";
         for (const PlistValue& item : *value.array())
@@ -115,7 +97,7 @@ std::string defaultsText(const PlistValue& value, int indent)
     }
     case PlistValue::Kind::Boolean: return *value.boolean() ? "1" : "0";
     case PlistValue::Kind::Date: return number(value.date()->timeIntervalSinceReferenceDate());
-    case PlistValue::Kind::Data: return "<" + base64(value.data()->bytes) + ">";
+    case PlistValue::Kind::Data: return "<" + value.data()->base64EncodedString() + ">";
     case PlistValue::Kind::Array: {
         std::string out = "(\n";
         size_t left = value.array()->count();

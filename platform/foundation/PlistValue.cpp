@@ -164,3 +164,21 @@ std::optional<float> PlistValue::floatValue() const
         return float(*value);
     return std::nullopt;
 }
+
+std::string NSData::base64EncodedString() const
+{
+    static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string encoded;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        uint32_t chunk = uint32_t(bytes[i]) << 16;
+        if (i + 1 < bytes.size())
+            chunk |= uint32_t(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size())
+            chunk |= bytes[i + 2];
+        encoded += alphabet[(chunk >> 18) & 63];
+        encoded += alphabet[(chunk >> 12) & 63];
+        encoded += i + 1 < bytes.size() ? alphabet[(chunk >> 6) & 63] : '=';
+        encoded += i + 2 < bytes.size() ? alphabet[chunk & 63] : '=';
+    }
+    return encoded;
+}

@@ -34,6 +34,9 @@ private:
 struct NSData {
     std::vector<uint8_t> bytes;
     bool operator==(const NSData&) const = default;
+
+    // The bytes in base64 on one line, padded with "=".
+    std::string base64EncodedString() const;
 };
 
 class NSArray {

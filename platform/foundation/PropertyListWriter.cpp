@@ -95,19 +95,7 @@ private:
 
     void data(const std::vector<uint8_t>& bytes, size_t level)
     {
-        static constexpr char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-        std::string encoded;
-        for (size_t i = 0; i < bytes.size(); i += 3) {
-            uint32_t chunk = uint32_t(bytes[i]) << 16;
-            if (i + 1 < bytes.size())
-                chunk |= uint32_t(bytes[i + 1]) << 8;
-            if (i + 2 < bytes.size())
-                chunk |= bytes[i + 2];
-            encoded += alphabet[(chunk >> 18) & 63];
-            encoded += alphabet[(chunk >> 12) & 63];
-            encoded += i + 1 < bytes.size() ? alphabet[(chunk >> 6) & 63] : '=';
-            encoded += i + 2 < bytes.size() ? alphabet[chunk & 63] : '=';
-        }
+        std::string encoded = NSData { bytes }.base64EncodedString();
         _out += "<data>\n";
         constexpr size_t lineLength = 68;
         for (size_t i = 0; i < encoded.size(); i += lineLength) {

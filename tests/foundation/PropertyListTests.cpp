@@ -87,6 +87,15 @@ TEST(PropertyList, WritesThePlatformsXMLForm)
     EXPECT_EQ(*back, PlistValue(root));
 }
 
+TEST(PropertyList, DataIsBase64WithPadding)
+{
+    EXPECT_EQ(NSData {}.base64EncodedString(), "");
+    EXPECT_EQ((NSData { { 'f' } }).base64EncodedString(), "Zg==");
+    EXPECT_EQ((NSData { { 'f', 'o' } }).base64EncodedString(), "Zm8=");
+    EXPECT_EQ((NSData { { 'f', 'o', 'o' } }).base64EncodedString(), "Zm9v");
+    EXPECT_EQ((NSData { { 0xff, 0xfe, 0xfd, 0x00 } }).base64EncodedString(), "//79AA==");
+}
+
 TEST(PropertyList, ReadsIntegersAsDecimalAndSigned)
 {
     auto value = PropertyList::parse(xmlPlist("<dict><key>o</key><integer>010</integer><key>n</key><integer>-5</integer>"
