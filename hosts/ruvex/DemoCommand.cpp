@@ -5,9 +5,7 @@
 #include "Hosts.h"
 #include "Staging.h"
 
-#include "corefoundation/CFNotificationCenter.h"
 #include "foundation/DeviceRoot.h"
-#include "shared/RVXSettings.h"
 
 #include <chrono>
 #include <cstdio>
@@ -39,17 +37,6 @@ void shoot(const std::string& folder, const std::string& name)
     askHost(control::kSpringboard, { "screenshot", folder + "/" + name, "2" });
 }
 
-// The Settings file changed as a row would change it, and announced: for what no pane can
-// be driven to change from here.
-void writeSetting(std::string_view key, PlistValue value)
-{
-    PreferenceFile settings = RVXSettings::file();
-    if (!settings.setObject(std::move(value), key))
-        throw ActionError("could not write the Settings file");
-    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), RVXSettings::notificationName,
-        nullptr, nullptr, true);
-}
-
 int settingsChanges()
 {
     return int(askHost(control::kSpringboard, { "ping" })["settingsChanges"].asNumber());
@@ -77,55 +64,80 @@ std::string rowTitled(const std::string& title)
     return {};
 }
 
-// The label typed into the label pane's field; false when the pane offers no field to edit.
-bool typeLabel(const std::string& label)
+// The pane of `paneClass` opened from the product's root pane, or the root pane itself.
+void openPane(const std::string& paneClass = {})
 {
-    askHost(control::kSettings, { "open", "RVXFontController" });
-    std::string row = rowTitled("Label");
+    if (paneClass.empty())
+        askHost(control::kSettings, { "open" });
+    else
+        askHost(control::kSettings, { "open", paneClass });
+}
+
+std::string requireRow(const std::string& title)
+{
+    std::string row = rowTitled(title);
     if (row.empty())
-        return false;
-    askHost(control::kSettings, { "tap", row });
+        throw ActionError("the Settings pane shows no row \"" + title + "\"");
+    return row;
+}
+
+// Music's switch turned on in the Excluded Apps list.
+void excludeMusic()
+{
+    int before = settingsChanges();
+    openPane();
+    askHost(control::kSettings, { "tap", "Excluded Apps" });
+    askHost(control::kSettings, { "switch", requireRow("Music"), "on" });
+    awaitShell(before, "the excluded apps");
+}
+
+void typeLabel(const std::string& label)
+{
+    int before = settingsChanges();
+    openPane("RVXFontController");
+    askHost(control::kSettings, { "tap", requireRow("Label") });
     askHost(control::kSettings, { "clear" });
     askHost(control::kSettings, { "type", label });
     askHost(control::kSettings, { "return" });
     askHost(control::kSettings, { "back" });
-    return RVXSettings::stringFor(RVXSettings::read(), RVXSettings::Keys::Label.name, "") == label;
+    awaitShell(before, "the label");
+}
+
+// The colour overlay opened from the label pane, a finger dragged across the hue and
+// saturation map to its red corner, a picture of the picker, and Save.
+void pickRed(const std::string& shots)
+{
+    int before = settingsChanges();
+    openPane("RVXFontController");
+    askHost(control::kSettings, { "tap", "Font Color" });
+    usleep(500 * 1000); // the overlay slides in over 0.3 s
+    // Hue 0 at the map's left edge, full saturation on the line at y 120 of the picker.
+    askHost(control::kSettings, { "drag", "160", "250", "11", "120", "10", "ColorPickerView" });
+    usleep(400 * 1000); // the crosshair glides to the finger over 0.25 s
+    askHost(control::kSettings, { "screenshot", shots + "/3-settings-colour.png", "2" });
+    askHost(control::kSettings, { "bar", "right" });
+    awaitShell(before, "the colour");
+    usleep(500 * 1000); // the overlay slides out
+}
+
+void dragHeight(const std::string& shots)
+{
+    int before = settingsChanges();
+    openPane("RVXExtrasController");
+    askHost(control::kSettings, { "slide", requireRow("Widget Height"), "60", "10" });
+    awaitShell(before, "the height");
+    askHost(control::kSettings, { "screenshot", shots + "/4-settings-extras.png", "2" });
 }
 
 void restyle(const std::string& shots)
 {
     const std::string label = "Close them all";
-    int before = settingsChanges();
-    bool typed = false;
-    try {
-        typed = typeLabel(label);
-    } catch (const ActionError& error) {
-        step(std::string("the label pane could not be edited here (") + error.what() + ")");
-    }
-    if (!typed) {
-        writeSetting(RVXSettings::Keys::Label.name, PlistValue(label));
-        step("wrote the label \"" + label + "\" into the Settings file directly");
-    } else {
-        step("typed the label \"" + label + "\" into the Settings app's label field");
-    }
-    awaitShell(before, "the label");
-
-    // The colour overlay's picker takes touches that no verb drives yet, so the colour is
-    // written as its Save would store it.
-    before = settingsChanges();
-    writeSetting(RVXSettings::Keys::TextColor.name, PlistValue("0.000000,1.000000,1.000000,1.000000"));
-    step("wrote the colour red into the Settings file directly (the colour picker is not driven from here)");
-    awaitShell(before, "the colour");
-
-    before = settingsChanges();
-    askHost(control::kSettings, { "open", "RVXExtrasController" });
-    std::string height = rowTitled("Widget Height");
-    if (height.empty())
-        throw ActionError("the Extras pane shows no Height row");
-    askHost(control::kSettings, { "slide", height, "60", "10" });
-    awaitShell(before, "the height");
-    askHost(control::kSettings, { "screenshot", shots + "/3-settings-extras.png", "2" });
-    step("dragged the Height slider to 60 in the Settings app: " + std::to_string(settingsChanges())
+    typeLabel(label);
+    step("typed the label \"" + label + "\" into the Settings app's label field");
+    pickRed(shots);
+    step("dragged the colour picker's crosshair to red and tapped Save");
+    dragHeight(shots);
+    step("dragged the Height slider to 60: " + std::to_string(settingsChanges())
         + " change(s) heard by the shell so far");
 }
 
@@ -146,7 +158,6 @@ int runDemo(const Options&, const Arguments&)
         stageBundles(executableDirectory() + "/../bundles");
         step("using the device at " + DeviceRoot::root());
     }
-    notifyTransportSetDeviceRoot(DeviceRoot::root().c_str());
     std::string shots = DeviceRoot::root() + "/demo";
     std::filesystem::create_directories(shots);
 
@@ -156,8 +167,8 @@ int runDemo(const Options&, const Arguments&)
     if (ping["widgets"].asNumber() < 1)
         throw ActionError("the widget is not installed on the device; build it and run `ruvex device create`");
 
-    writeSetting("com.apple.Music", PlistValue(true));
-    step("excluded com.apple.Music from closing");
+    excludeMusic();
+    step("turned on Music in the Settings app's Excluded Apps list");
     for (const char* app : { "com.apple.Music", "com.apple.mobilemail", "com.apple.MobileSMS", "com.apple.newsstand",
              "com.apple.mobilesafari" })
         askHost(control::kSpringboard, { "launch", app });
@@ -173,8 +184,8 @@ int runDemo(const Options&, const Arguments&)
     step("tapped the bar: closed " + list(tap["closed"]) + "; stayed " + list(tap["stayed"]));
 
     restyle(shots);
-    shoot(shots, "4-restyled.png");
-    step("the widget restyled: see 4-restyled.png");
+    shoot(shots, "5-restyled.png");
+    step("the widget restyled: see 5-restyled.png");
 
     shutdownHosts();
     step("shut down; screenshots in " + shots);
@@ -183,7 +194,7 @@ int runDemo(const Options&, const Arguments&)
 
 CommandRegistration demoVerb({ "demo", "", "create the default device if needed and show the widget at work",
     "Boots the device, launches apps, taps the bar, restyles the widget through the Settings\n"
-    "app (label and height; the colour is written directly), writes screenshots\n"
+    "app (label, colour and height), writes screenshots\n"
     "into the device's demo/ folder and shuts down.", 0, 0, runDemo });
 
 } // namespace

@@ -64,6 +64,58 @@ int slide(const Options& o, const Arguments& a)
     return forward(o, { "slide", rowArgument(a[0]), a[1], steps });
 }
 
+const std::string& coordinate(const std::string& text)
+{
+    std::optional<double> value = parseNumber(text);
+    if (!value || !std::isfinite(*value))
+        throw UsageError("not a coordinate: '" + text + "'");
+    return text;
+}
+
+// The words after the points: [--steps N] [--in CLASS], in either order.
+struct TouchOptions {
+    std::string steps = "10";
+    std::string space;
+};
+
+TouchOptions touchOptions(const Arguments& a, size_t first, bool takesSteps)
+{
+    TouchOptions options;
+    for (size_t i = first; i < a.size(); i += 2) {
+        if (i + 1 >= a.size())
+            throw UsageError("'" + a[i] + "' wants a value after it");
+        if (a[i] == "--in") {
+            options.space = plainText(a[i + 1]);
+        } else if (a[i] == "--steps" && takesSteps) {
+            std::optional<double> count = parseNumber(a[i + 1]);
+            if (!count || *count < 1 || *count > 1000 || *count != std::floor(*count))
+                throw UsageError("--steps takes a whole number from 1 to 1000");
+            options.steps = a[i + 1];
+        } else {
+            throw UsageError("unknown option '" + a[i] + "'");
+        }
+    }
+    return options;
+}
+
+int touch(const Options& o, const Arguments& a)
+{
+    TouchOptions options = touchOptions(a, 2, false);
+    control::Words words { "touch", coordinate(a[0]), coordinate(a[1]) };
+    if (!options.space.empty())
+        words.push_back(options.space);
+    return forward(o, words);
+}
+
+int drag(const Options& o, const Arguments& a)
+{
+    TouchOptions options = touchOptions(a, 4, true);
+    control::Words words { "drag", coordinate(a[0]), coordinate(a[1]), coordinate(a[2]), coordinate(a[3]), options.steps };
+    if (!options.space.empty())
+        words.push_back(options.space);
+    return forward(o, words);
+}
+
 int setSwitch(const Options& o, const Arguments& a)
 {
     if (a[1] != "on" && a[1] != "off")
@@ -100,6 +152,13 @@ CommandRegistration clearVerb({ "settings clear", "", "delete every character of
 CommandRegistration returnVerb({ "settings return", "", "press the keyboard's return key", "", 0, 0, pressReturn });
 CommandRegistration slideVerb({ "settings slide", "S:R VALUE [--steps N]", "drag a row's slider to a value",
     "The finger moves in N steps (10 by default) and lifts at the end.", 2, 4, slide });
+CommandRegistration touchVerb({ "settings touch", "X Y [--in CLASS]", "tap the Settings app's screen at a point",
+    "The point is in the window's points (320 by 480), or with --in in those of the front-most\n"
+    "view of that class shown, such as ColorPickerView. The finger goes down and lifts there.", 2, 4, touch });
+CommandRegistration dragVerb({ "settings drag", "X1 Y1 X2 Y2 [--steps N] [--in CLASS]",
+    "drag a finger across the Settings app's screen",
+    "Down at X1 Y1, moved in N even steps (10 by default), lifted at X2 Y2; the touch stays\n"
+    "with the view under its start. Points as for `ruvex settings touch`.", 4, 8, drag });
 CommandRegistration switchVerb({ "settings switch", "S:R on|off", "turn a row's switch on or off",
     "A switch already in that state is left alone.", 2, 2, setSwitch });
 CommandRegistration barVerb({ "settings bar", "left|right|back", "tap a button of the navigation bar",

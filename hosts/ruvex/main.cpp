@@ -21,10 +21,14 @@ std::vector<Command>& commands()
 
 void expectArguments(const Command& command, const Arguments& arguments)
 {
+    std::string usage = "ruvex " + command.name + (command.usage.empty() ? "" : " " + command.usage);
     if (arguments.size() < command.leastArguments)
-        throw UsageError("'" + command.name + "' needs more arguments: ruvex " + command.name + " " + command.usage);
+        throw UsageError("'" + command.name + "' needs more arguments: " + usage);
+    if (arguments.size() > command.mostArguments && command.mostArguments == 0)
+        throw UsageError("unknown verb '" + command.name + " " + arguments[0] + "' ('" + command.name
+            + "' takes no arguments; ruvex --help lists the verbs)");
     if (arguments.size() > command.mostArguments)
-        throw UsageError("'" + command.name + "' takes fewer arguments: ruvex " + command.name + " " + command.usage);
+        throw UsageError("'" + command.name + "' takes fewer arguments: " + usage);
 }
 
 std::optional<double> parseNumber(const std::string& text)

@@ -10,6 +10,10 @@
 //   slide S:R VALUE STEPS         value, pane, depth
 //   switch S:R on|off             on, changed, pane, depth
 //   bar left|right|back           pane, depth (a tap on a navigation bar button)
+//   touch X Y [CLASS]             view (the class hit), point {x, y} in the window, pane, depth
+//   drag X1 Y1 X2 Y2 STEPS [CLASS]  the same for a finger put down at X1 Y1 and lifted at X2 Y2;
+//                                 the points are the window's, or with CLASS those of the
+//                                 front-most visible view of that class
 //   sheet | sheet tap INDEX|TITLE sheet: null or {title, buttons, cancel} | tapped
 //   alert | alert tap INDEX|TITLE alert: null or {title, message, buttons} | tapped
 //   dump                          tree (the window's views)
@@ -84,6 +88,8 @@ std::string SettingsControl::handle(const control::Words& words)
             require(_host.tapBarButton(words[1]));
             return paneReply("tapped the " + words[1] + " bar button");
         }
+        if (verb == "touch" || verb == "drag")
+            return touch(words);
         if (verb == "slide")
             return slide(words);
         if (verb == "switch")
@@ -265,6 +271,62 @@ std::string SettingsControl::slide(const control::Words& words)
     reply.json().field("value", now);
     char text[64];
     std::snprintf(text, sizeof text, "slid %s to %g", rowName(address).c_str(), now);
+    return paneReply(reply, text);
+}
+
+namespace {
+
+bool isShown(const UIView& view)
+{
+    for (const UIView* v = &view; v; v = v->superview().get())
+        if (v->isHidden() || v->alpha() < 0.01f)
+            return false;
+    return true;
+}
+
+// The view of that class drawn last, so in front; nothing when none is shown.
+UIViewRef frontMostView(const UIViewRef& view, const std::string& className)
+{
+    UIViewRef found;
+    if (view->className() == className && isShown(*view))
+        found = view;
+    for (const UIViewRef& child : view->subviews())
+        if (UIViewRef inChild = frontMostView(child, className))
+            found = inChild;
+    return found;
+}
+
+} // namespace
+
+std::string SettingsControl::touch(const control::Words& words)
+{
+    bool isDrag = words[0] == "drag";
+    size_t numbers = isDrag ? 5 : 2;
+    if (words.size() != numbers + 1 && words.size() != numbers + 2)
+        throw Refusal(isDrag ? "drag takes X1 Y1 X2 Y2 STEPS [CLASS]" : "touch takes X Y [CLASS]");
+    std::vector<double> values;
+    for (size_t i = 1; i <= numbers; ++i)
+        values.push_back(parseNumber(words[i], i == 5 ? "a count of steps" : "a coordinate"));
+    int steps = isDrag ? int(values[4]) : 0;
+    if (isDrag && (values[4] < 1 || values[4] > 1000 || values[4] != std::floor(values[4])))
+        throw Refusal("the steps must be a whole number from 1 to 1000");
+    CGPoint from { CGFloat(values[0]), CGFloat(values[1]) };
+    CGPoint to = isDrag ? CGPoint { CGFloat(values[2]), CGFloat(values[3]) } : from;
+    if (words.size() == numbers + 2) {
+        UIViewRef space = frontMostView(_host.window(), words.back());
+        if (!space)
+            throw Refusal("no " + words.back() + " is shown");
+        from = space->convertPointToView(from, nullptr);
+        to = space->convertPointToView(to, nullptr);
+    }
+    UIViewRef hit = _host.window()->hitTest(from, nullptr);
+    require(_host.touchAlong(from, to, steps));
+    ControlReply reply;
+    reply.json().field("view", hit->className());
+    reply.json().key("point").beginObject().field("x", double(from.x)).field("y", double(from.y)).endObject();
+    char text[160];
+    std::snprintf(text, sizeof text, "%s %g,%g in the window, on %s", isDrag ? "dragged from" : "touched at",
+        double(from.x), double(from.y), hit->className().c_str());
     return paneReply(reply, text);
 }
 

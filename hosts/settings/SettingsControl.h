@@ -30,6 +30,7 @@ private:
     std::string type(const control::Words& words);
     std::string clear();
     std::string pressReturn();
+    std::string touch(const control::Words& words); // touch and drag
     std::string slide(const control::Words& words);
     std::string setSwitch(const control::Words& words);
     std::string sheet(const control::Words& words);

@@ -92,17 +92,32 @@ UITableViewCellRef SettingsHost::visibleCell(int section, int row)
 bool SettingsHost::tapAt(const UIViewRef& view, CGPoint point)
 {
     CGPoint inWindow = view->convertPointToView(point, nullptr);
+    return touchAlong(inWindow, inWindow, 0);
+}
+
+bool SettingsHost::touchAlong(CGPoint from, CGPoint to, int steps)
+{
     auto touch = std::make_shared<UITouch>();
-    touch->_tapCount = 1;
-    touch->_locationInWindow = touch->_previousLocationInWindow = inWindow;
+    touch->_tapCount = steps == 0 ? 1 : 0;
+    touch->_locationInWindow = touch->_previousLocationInWindow = from;
     touch->_window = _window;
-    touch->_view = _window->hitTest(inWindow, nullptr);
+    touch->_view = _window->hitTest(from, nullptr);
     if (!touch->_view)
         return fail("nothing under the point");
     UIViewRef target = touch->_view;
-    target->touchesBegan({touch}, UITouchesEvent::_initWithEvent(nullptr, {touch}));
+    auto deliver = [&](void (UIView::*phase)(const UITouchSet&, const UIEventRef&)) {
+        (target.get()->*phase)({touch}, UITouchesEvent::_initWithEvent(nullptr, {touch}));
+    };
+    deliver(&UIView::touchesBegan);
+    for (int i = 1; i <= steps; ++i) {
+        double along = double(i) / steps;
+        touch->_previousLocationInWindow = touch->_locationInWindow;
+        touch->_locationInWindow = {CGFloat(from.x + (to.x - from.x) * along), CGFloat(from.y + (to.y - from.y) * along)};
+        touch->setPhase(UITouchPhaseMoved);
+        deliver(&UIView::touchesMoved);
+    }
     touch->setPhase(UITouchPhaseEnded);
-    target->touchesEnded({touch}, UITouchesEvent::_initWithEvent(nullptr, {touch}));
+    deliver(&UIView::touchesEnded);
     return true;
 }
 

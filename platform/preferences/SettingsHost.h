@@ -46,6 +46,10 @@ public:
     // Ends any editing, then pops the top pane.
     bool goBack();
     bool tapBarButton(std::string_view which); // "left", "right", "back"
+    // One finger down at `from` (window points), moved to `to` in `steps` even moves and
+    // lifted there. The touch stays with the view hit at `from`, as a real finger's does;
+    // with no steps it is a tap.
+    bool touchAlong(CGPoint from, CGPoint to, int steps);
 
     // The window's view tree as JSON.
     std::string dump() const { return _window->dump(); }

@@ -108,6 +108,35 @@ TEST_F(Roads, ASliderDragRestylesTheWidgetOnceAtTheLift)
     EXPECT_NEAR((*bar)["fontSize"].asNumber(), *stored, 0.01);
 }
 
+TEST_F(Roads, AColourDraggedOnThePickerAndSavedRestylesTheWidget)
+{
+    createAndBoot();
+    ask("nc open");
+    ask("settings open RVXFontController");
+    ask("settings tap " + shellQuoted("Font Color"));
+    ASSERT_TRUE(waitUntil([&] { return ruvex("settings touch 0 0 --in ColorPickerView").status == 0; }))
+        << "the colour overlay never showed";
+    int before = settingsChanges();
+
+    // From the middle of the map to its red corner: hue 0 at the left edge, saturation 1 on
+    // the line at y 120; the brightness and alpha stay white's.
+    JsonValue drag = ask("settings drag 150 250 11 120 --steps 6 --in ColorPickerView");
+    EXPECT_EQ(drag["view"].asString(), "ColorPickerView") << "the map's image takes no touches; the picker does";
+    EXPECT_EQ(settingsChanges(), before) << "nothing is stored before Save";
+    ask("settings bar right");
+    ASSERT_TRUE(waitUntil([&] { return settingsChanges() > before; }));
+
+    std::optional<NSDictionary> settings = settingsFile();
+    ASSERT_TRUE(settings && settings->objectForKey("TextColor"));
+    EXPECT_EQ(*settings->objectForKey("TextColor")->string(), "0.000000,1.000000,1.000000,1.000000");
+    std::optional<JsonValue> bar = barOf(ask("ui dump springboard"));
+    ASSERT_TRUE(bar);
+    std::vector<double> rgba;
+    for (const JsonValue& component : (*bar)["titleColor"].items())
+        rgba.push_back(component.asNumber());
+    EXPECT_EQ(rgba, (std::vector<double> { 1, 0, 0, 1 }));
+}
+
 TEST_F(Roads, HidingTheInfoButtonReachesTheOpenCenter)
 {
     createAndBoot();

@@ -11,6 +11,7 @@ TEST_F(SettingsVerbs, EveryVerbTellsItsUse)
 {
     for (const char* verb : { "settings", "settings open", "settings rows", "settings tap", "settings back",
              "settings type", "settings clear", "settings return", "settings bar", "settings slide", "settings switch",
+             "settings touch", "settings drag",
              "settings sheet", "settings sheet tap", "settings alert", "settings alert tap", "ui dump",
              "screenshot" }) {
         RunResult help = ruvex(std::string(verb) + " --help");
@@ -24,7 +25,9 @@ TEST_F(SettingsVerbs, BadUseExitsTwoWithOneLine)
     for (const char* arguments : { "settings slide 1 30", "settings slide 0:0 thirty", "settings slide 0:0 30 --steps 0",
              "settings slide 0:0 30 --steps 2.5", "settings slide 0:-1 30", "settings switch 0:0 maybe",
              "settings switch a:b on", "settings bar up", "settings tap", "settings type", "settings rows extra",
-             "ui dump phone", "screenshot settings", "screenshot phone x.png", "settings type \"$(printf 'a\\tb')\"" }) {
+             "ui dump phone", "screenshot settings", "screenshot phone x.png",
+             "settings touch 1", "settings touch x 2", "settings touch 1 2 --steps 3", "settings touch 1 2 --in",
+             "settings drag 1 2 3", "settings screenshot x.png", "settings drag 1 2 3 4 --steps 0", "settings drag 1 2 3 nan", "settings drag 1 2 3 4 --up 5", "settings type \"$(printf 'a\\tb')\"" }) {
         RunResult result = ruvex(arguments);
         EXPECT_EQ(result.status, 2) << arguments << ": " << result.err;
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << arguments << ": " << result.err;
@@ -58,6 +61,8 @@ TEST_F(SettingsVerbs, PanesRowsAndRefusals)
     EXPECT_EQ(ruvex("settings switch 1:0 on").status, 1) << "a link row has no switch";
     EXPECT_EQ(ruvex("settings switch 9:0 on").status, 1) << "no such row";
     EXPECT_EQ(ruvex("settings sheet tap 0").status, 1);
+    EXPECT_EQ(ruvex("settings touch 10 10 --in NoSuchView").status, 1);
+    EXPECT_EQ(ruvex("settings touch -5 -5").status, 1) << "nothing lies outside the window";
     EXPECT_TRUE(ask("settings sheet")["sheet"].isNull());
 
     ask("settings tap " + shellQuoted("More from Vastelmark"));

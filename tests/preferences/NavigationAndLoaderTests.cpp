@@ -3,6 +3,7 @@
 #include "preferences/PSAppListController.h"
 #include "preferences/SpecifierPlist.h"
 #include "ui/UISwitch.h"
+#include "ui/UITouch.h"
 
 #include <filesystem>
 
@@ -165,4 +166,42 @@ TEST_F(PrefsFixture, APaneLoadsItsPlistFromItsBundleResources)
     EXPECT_EQ(pane->title(), "Demo");
     EXPECT_TRUE(pane->loadSpecifiersFromPlistName("Absent", pane).empty());
     EXPECT_TRUE(std::make_shared<PSListController>()->loadSpecifiersFromPlistName("Root", nullptr).empty());
+}
+
+namespace {
+
+// Counts the phases of the touches it is sent and where they were.
+class TouchRecorder : public UIView {
+public:
+    using UIView::UIView;
+    std::string phases;
+    CGPoint last {};
+    void touchesBegan(const UITouchSet& t, const UIEventRef&) override { record('b', t); }
+    void touchesMoved(const UITouchSet& t, const UIEventRef&) override { record('m', t); }
+    void touchesEnded(const UITouchSet& t, const UIEventRef&) override { record('e', t); }
+
+private:
+    void record(char phase, const UITouchSet& touches)
+    {
+        phases += phase;
+        last = (*touches.begin())->locationInView(this);
+    }
+};
+
+} // namespace
+
+TEST_F(PrefsFixture, AFingerStaysWithTheViewItWentDownOnAndOutsideTheWindowIsNothing)
+{
+    SettingsHost host;
+    auto recorder = std::make_shared<TouchRecorder>(CGRectMake(100, 100, 50, 50));
+    host.window()->addSubview(recorder);
+    ASSERT_TRUE(host.touchAlong({110, 120}, {300, 400}, 4)) << host.lastError();
+    EXPECT_EQ(recorder->phases, "bmmmme");
+    EXPECT_EQ(recorder->last.x, 200) << "lifted outside the view, at the end of the drag";
+    EXPECT_EQ(recorder->last.y, 300);
+    ASSERT_TRUE(host.touchAlong({120, 120}, {120, 120}, 0));
+    EXPECT_EQ(recorder->phases, "bmmmmebe") << "a tap is down and up";
+    EXPECT_FALSE(host.touchAlong({-1, -1}, {10, 10}, 2));
+    EXPECT_FALSE(host.lastError().empty());
+    recorder->removeFromSuperview();
 }
