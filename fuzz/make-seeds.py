@@ -76,6 +76,16 @@ def settings_reader_seeds():
     write(t, "wrong-kinds.plist", plistlib.dumps({
         "Label": 5, "Size": "huge", "Height": [1, 2], "Count": {"a": 1}, "Highlight": "NO",
         "TextColor": b"\x00\x01", "Background": 2.5, "Family": True}, fmt=plistlib.FMT_BINARY))
+    write(t, "ascii-settings.plist",
+          '// the old ASCII form\n{\n  Label = "Close them all"; /* the bar */\n  Size = 20.5;\n'
+          '  Family = Helvetica;\n  com.apple.Music = 1;\n  TextColor = "0.5,1,1,1";\n'
+          '  List = (a, "b c", (), {},);\n  Bytes = <0fBD 7a>;\n}\n')
+    write(t, "ascii-strings-file.plist", 'Label = "Hi";\nHeight = 60;\nDismiss = YES;\n')
+    write(t, "ascii-escapes.plist",
+          '{ a = "tab\\t \\"q\\" \\\\"; c = "\\U00e9\\UD83D\\UDE00"; d = "\\101\\377"; '
+          'e = "\\UDE00"; f = "\\U0000"; g = \'single\'; }')
+    write(t, "ascii-depth-over-bound.plist", "{ a = " + "(" * (DEPTH_BOUND + 1) + ")" * (DEPTH_BOUND + 1) + "; }")
+    write(t, "ascii-unclosed.plist", '{ Label = "open; Size = (1, 2; Bytes = <0f1')
     write(t, "huge-numbers.plist", xml_plist(
         b"<dict><key>Count</key><integer>99999999999999999999999</integer>"
         b"<key>Background</key><integer>-9223372036854775809</integer>"

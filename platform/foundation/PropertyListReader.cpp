@@ -1,6 +1,7 @@
 #include "foundation/PropertyList.h"
 
 #include "foundation/NSString.h"
+#include "foundation/PropertyListText.h"
 
 #include <plist/plist.h>
 
@@ -84,31 +85,6 @@ std::optional<std::string> withDecimalIntegers(std::string_view xml)
         return std::string(xml);
     result.append(xml.substr(copied));
     return result;
-}
-
-// Text as the writer can carry it again: a byte sequence that is not UTF-8, or a control
-// character XML 1.0 cannot hold, becomes U+FFFD. Kept raw, one such string in a Settings file
-// would make every later write of the whole file fail, and every change with it.
-std::string writableText(std::string_view text)
-{
-    auto carried = [](uint8_t c) { return c >= 0x20 || c == '\t' || c == '\n' || c == '\r'; };
-    if (NSString::isValidUTF8(text) && std::all_of(text.begin(), text.end(), [&](char c) { return carried(uint8_t(c)); }))
-        return std::string(text);
-    std::string out;
-    size_t at = 0;
-    while (at < text.size()) {
-        uint8_t c = uint8_t(text[at]);
-        size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
-        if (length > 0 && at + length <= text.size() && NSString::isValidUTF8(text.substr(at, length))
-            && (length > 1 || carried(c))) {
-            out.append(text.substr(at, length));
-            at += length;
-        } else {
-            out += "\xEF\xBF\xBD";
-            ++at;
-        }
-    }
-    return out;
 }
 
 std::optional<PlistValue> convert(plist_t node)
@@ -217,7 +193,39 @@ std::optional<std::string> readWhole(const std::string& hostPath)
     return result;
 }
 
+// XML opens with a declaration, a doctype, a comment or the plist element, after white space.
+bool looksLikeXML(std::string_view bytes)
+{
+    size_t at = bytes.find_first_not_of(" \t\r\n");
+    if (at == std::string_view::npos)
+        return false;
+    std::string_view rest = bytes.substr(at);
+    return rest.starts_with("<?") || rest.starts_with("<!") || rest.starts_with("<plist");
+}
+
 } // namespace
+
+std::string writableText(std::string_view text)
+{
+    auto carried = [](uint8_t c) { return c >= 0x20 || c == '\t' || c == '\n' || c == '\r'; };
+    if (NSString::isValidUTF8(text) && std::all_of(text.begin(), text.end(), [&](char c) { return carried(uint8_t(c)); }))
+        return std::string(text);
+    std::string out;
+    size_t at = 0;
+    while (at < text.size()) {
+        uint8_t c = uint8_t(text[at]);
+        size_t length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+        if (length > 0 && at + length <= text.size() && NSString::isValidUTF8(text.substr(at, length))
+            && (length > 1 || carried(c))) {
+            out.append(text.substr(at, length));
+            at += length;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++at;
+        }
+    }
+    return out;
+}
 
 std::optional<PlistValue> parse(std::string_view bytes)
 {
@@ -225,6 +233,8 @@ std::optional<PlistValue> parse(std::string_view bytes)
         return std::nullopt;
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
+    if (!bytes.starts_with("bplist") && !looksLikeXML(bytes))
+        return parseOpenStep(bytes);
     std::string text;
     if (bytes.starts_with("bplist")) {
         if (!binaryWithinBounds(bytes))
