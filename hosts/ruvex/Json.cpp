@@ -1,5 +1,7 @@
 #include "Json.h"
 
+#include "ui/JsonWriter.h"
+
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -8,25 +10,9 @@ namespace ruvex {
 
 std::string jsonQuoted(std::string_view text)
 {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        default:
-            if (c < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += char(c);
-            }
-        }
-    }
-    return out + "\"";
+    JsonWriter json;
+    json.value(text);
+    return json.text();
 }
 
 namespace {
