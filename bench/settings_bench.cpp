@@ -64,6 +64,42 @@ void RawLibplistParse(benchmark::State& state)
 }
 BENCHMARK(RawLibplistParse);
 
+// The same Settings in the old ASCII form, parsed by our own reader, beside the XML bytes
+// parsed through libplist: both from memory.
+std::string asciiForm(const NSDictionary& settings)
+{
+    std::string text = "{\n";
+    for (const auto& [key, value] : settings) {
+        std::string scalar;
+        if (value.string())
+            scalar = "\"" + *value.string() + "\"";
+        else if (value.boolean())
+            scalar = *value.boolean() ? "1" : "0";
+        else
+            scalar = std::to_string(*value.doubleValue());
+        text += "    \"" + key + "\" = " + scalar + ";\n";
+    }
+    return text + "}\n";
+}
+
+void ParseASCIIForm(benchmark::State& state)
+{
+    std::string text = asciiForm(realisticSettings());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PropertyList::parse(text));
+    state.SetBytesProcessed(int64_t(state.iterations() * text.size()));
+}
+BENCHMARK(ParseASCIIForm);
+
+void ParseXMLForm(benchmark::State& state)
+{
+    std::string xml = *PropertyList::xmlData(PlistValue(realisticSettings()));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PropertyList::parse(xml));
+    state.SetBytesProcessed(int64_t(state.iterations() * xml.size()));
+}
+BENCHMARK(ParseXMLForm);
+
 void ChangeOneKey(benchmark::State& state)
 {
     Fixture fixture;
