@@ -37,9 +37,31 @@ bool needsQuotes(std::string_view text)
     return false;
 }
 
+// Quoted in the ASCII property-list form, so that the text reads back as it was: the usual
+// backslash escapes, other control characters as \Uxxxx, the rest as UTF-8.
 std::string defaultsString(std::string_view text)
 {
-    return needsQuotes(text) ? jsonQuoted(text) : std::string(text);
+    if (!needsQuotes(text))
+        return std::string(text);
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\U%04x", c);
+                out += escaped;
+            } else {
+                out += char(c);
+            }
+        }
+    }
+    return out + "\"";
 }
 
 } // namespace
@@ -83,7 +105,15 @@ std::string defaultsText(const PlistValue& value, int indent)
     }
     case PlistValue::Kind::Boolean: return *value.boolean() ? "1" : "0";
     case PlistValue::Kind::Date: return number(value.date()->timeIntervalSinceReferenceDate());
-    case PlistValue::Kind::Data: return "<" + value.data()->base64EncodedString() + ">";
+    case PlistValue::Kind::Data: {
+        std::string hex = "<";
+        for (uint8_t byte : value.data()->bytes) {
+            char pair[3];
+            std::snprintf(pair, sizeof pair, "%02x", byte);
+            hex += pair;
+        }
+        return hex + ">";
+    }
     case PlistValue::Kind::Array: {
         std::string out = "(\n";
         size_t left = value.array()->count();

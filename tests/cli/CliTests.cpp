@@ -104,6 +104,23 @@ TEST_F(Cli, DefaultsWriteTypedValuesAndReadThemBack)
         "{\"Count\":-3,\"Dismiss\":true,\"Label\":\"Close them all\",\"Size\":23.5}\n");
 }
 
+TEST_F(Cli, DefaultsTextReadsBackAsTheSameStrings)
+{
+    ASSERT_EQ(ruvex("device create").status, 0);
+    ASSERT_EQ(ruvex(R"x(defaults write com.x.y 'Odd Key' "$(printf 'say "hi" \\ a\tb\nc \303\251')")x").status, 0);
+    ruvex("defaults write com.x.y Count -int -3");
+    ruvex("defaults write com.x.y Empty ''");
+    Result text = ruvex("defaults read com.x.y");
+    ASSERT_EQ(text.status, 0) << text.err;
+    std::optional<PlistValue> back = PropertyList::parse(text.out);
+    ASSERT_TRUE(back && back->dictionary()) << text.out;
+    const NSDictionary& settings = *back->dictionary();
+    ASSERT_TRUE(settings.objectForKey("Odd Key")) << text.out;
+    EXPECT_EQ(*settings.objectForKey("Odd Key")->string(), "say \"hi\" \\ a\tb\nc \xC3\xA9");
+    EXPECT_EQ(*settings.objectForKey("Count")->string(), "-3");
+    EXPECT_EQ(*settings.objectForKey("Empty")->string(), "");
+}
+
 TEST_F(Cli, DefaultsReportMissingDomainsAndKeysAsFailures)
 {
     Result missing = ruvex("defaults read com.nobody.here");
