@@ -7,7 +7,9 @@
 
 #include "foundation/DeviceRoot.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <unistd.h>
 #include <filesystem>
@@ -53,15 +55,16 @@ void awaitShell(int before, const std::string& what)
     }
 }
 
-std::string rowTitled(const std::string& title)
+// The top pane's first row titled so, or untitled under a header so titled.
+std::optional<JsonValue> rowTitled(const std::string& title)
 {
     JsonValue rows = askHost(control::kSettings, { "rows" });
     for (const JsonValue& section : rows["sections"].items())
         for (const JsonValue& row : section["rows"].items())
             if (row["title"].asString() == title
                 || (row["title"].asString().empty() && section["header"].asString() == title))
-                return std::to_string(int(row["section"].asNumber())) + ":" + std::to_string(int(row["row"].asNumber()));
-    return {};
+                return row;
+    return std::nullopt;
 }
 
 // The pane of `paneClass` opened from the product's root pane, or the root pane itself.
@@ -73,12 +76,18 @@ void openPane(const std::string& paneClass = {})
         askHost(control::kSettings, { "open", paneClass });
 }
 
-std::string requireRow(const std::string& title)
+JsonValue requireRow(const std::string& title)
 {
-    std::string row = rowTitled(title);
-    if (row.empty())
+    std::optional<JsonValue> row = rowTitled(title);
+    if (!row)
         throw ActionError("the Settings pane shows no row \"" + title + "\"");
-    return row;
+    return *row;
+}
+
+// "S:R" of a row.
+std::string place(const JsonValue& row)
+{
+    return std::to_string(int(row["section"].asNumber())) + ":" + std::to_string(int(row["row"].asNumber()));
 }
 
 // Music's switch turned on in the Excluded Apps list.
@@ -87,15 +96,16 @@ void excludeMusic()
     int before = settingsChanges();
     openPane();
     askHost(control::kSettings, { "tap", "Excluded Apps" });
-    askHost(control::kSettings, { "switch", requireRow("Music"), "on" });
-    awaitShell(before, "the excluded apps");
+    JsonValue flipped = askHost(control::kSettings, { "switch", place(requireRow("Music")), "on" });
+    if (flipped["changed"].asBool(false))
+        awaitShell(before, "the excluded apps");
 }
 
 void typeLabel(const std::string& label)
 {
     int before = settingsChanges();
     openPane("RVXFontController");
-    askHost(control::kSettings, { "tap", requireRow("Label") });
+    askHost(control::kSettings, { "tap", place(requireRow("Label")) });
     askHost(control::kSettings, { "clear" });
     askHost(control::kSettings, { "type", label });
     askHost(control::kSettings, { "return" });
@@ -120,13 +130,18 @@ void pickRed(const std::string& shots)
     usleep(500 * 1000); // the overlay slides out
 }
 
-void dragHeight(const std::string& shots)
+// The height the slider was dragged to.
+std::string dragHeight(const std::string& shots)
 {
     int before = settingsChanges();
     openPane("RVXExtrasController");
-    askHost(control::kSettings, { "slide", requireRow("Widget Height"), "60", "10" });
+    JsonValue row = requireRow("Widget Height");
+    // A drag that ends where it began changes nothing, so an earlier run's 60 goes to 50.
+    const char* target = std::abs(row["value"].asNumber() - 60) < 0.5 ? "50" : "60";
+    askHost(control::kSettings, { "slide", place(row), target, "10" });
     awaitShell(before, "the height");
     askHost(control::kSettings, { "screenshot", shots + "/4-settings-extras.png", "2" });
+    return target;
 }
 
 void restyle(const std::string& shots)
@@ -136,8 +151,8 @@ void restyle(const std::string& shots)
     step("typed the label \"" + label + "\" into the Settings app's label field");
     pickRed(shots);
     step("dragged the colour picker's crosshair to red and tapped Save");
-    dragHeight(shots);
-    step("dragged the Height slider to 60: " + std::to_string(settingsChanges())
+    std::string height = dragHeight(shots);
+    step("dragged the Height slider to " + height + ": " + std::to_string(settingsChanges())
         + " change(s) heard by the shell so far");
 }
 
@@ -160,6 +175,10 @@ int runDemo(const Options&, const Arguments&)
     }
     std::string shots = DeviceRoot::root() + "/demo";
     std::filesystem::create_directories(shots);
+    // The folder holds one run's pictures: those of an earlier run go first.
+    for (const auto& entry : std::filesystem::directory_iterator(shots))
+        if (entry.path().extension() == ".png" && entry.is_regular_file())
+            std::filesystem::remove(entry.path());
 
     bootHosts();
     JsonValue ping = askHost(control::kSpringboard, { "ping" });
@@ -188,14 +207,21 @@ int runDemo(const Options&, const Arguments&)
     step("the widget restyled: see 5-restyled.png");
 
     shutdownHosts();
-    step("shut down; screenshots in " + shots);
+    step("shut down; the screenshots:");
+    std::vector<std::string> pictures;
+    for (const auto& entry : std::filesystem::directory_iterator(shots))
+        if (entry.path().extension() == ".png")
+            pictures.push_back(entry.path().string());
+    std::sort(pictures.begin(), pictures.end());
+    for (const std::string& picture : pictures)
+        std::printf("  %s\n", picture.c_str());
     return 0;
 }
 
 CommandRegistration demoVerb({ "demo", "", "create the default device if needed and show the widget at work",
     "Boots the device, launches apps, taps the bar, restyles the widget through the Settings\n"
     "app (label, colour and height), writes screenshots\n"
-    "into the device's demo/ folder and shuts down.", 0, 0, runDemo });
+    "into the device's demo/ folder (replacing an earlier run's) and shuts down.", 0, 0, runDemo });
 
 } // namespace
 } // namespace ruvex

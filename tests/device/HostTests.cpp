@@ -80,3 +80,34 @@ TEST_F(Hosts, KillingTheShellLeavesTheSettingsHostWriting)
 }
 
 } // namespace
+
+namespace {
+
+class Demo : public DeviceFixture { };
+
+size_t countOf(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(Demo, RunsWholeAndRunsAgainOnTheSameDevice)
+{
+    for (int run = 0; run < 2; ++run) {
+        RunResult demo = ruvex("demo");
+        ASSERT_EQ(demo.status, 0) << "run " << run << ": " << demo.err << demo.out;
+        EXPECT_EQ(countOf(demo.out, "\n  "), 5u) << "one run's five pictures, listed once: " << demo.out;
+        EXPECT_NE(demo.out.find("closed com.apple.newsstand"), std::string::npos) << demo.out;
+    }
+    std::optional<NSDictionary> settings = settingsFile();
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(*settings->objectForKey("Label")->string(), "Close them all");
+    EXPECT_EQ(*settings->objectForKey("TextColor")->string(), "0.000000,1.000000,1.000000,1.000000");
+    EXPECT_EQ(settings->objectForKey("com.apple.Music")->boolValue(), true);
+    EXPECT_EQ(settings->objectForKey("Count")->intValue(), 2);
+    EXPECT_FALSE(ask("status")["springboard"].asBool(true)) << "the demo shuts the device down";
+}
+
+} // namespace
