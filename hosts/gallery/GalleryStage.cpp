@@ -168,7 +168,7 @@ void Stage::stageApps()
         NSDictionary info { { "CFBundleIdentifier", identifier }, { "CFBundleDisplayName", name } };
         std::string phonePath = "/Applications/" + std::string(name) + ".app/Info.plist";
         fs::create_directories(fs::path(DeviceRoot::resolve(phonePath)).parent_path());
-        if (!info.writeToFile(phonePath, true))
+        if (!info.writeToFile(phonePath, false))
             fail("could not write " + DeviceRoot::resolve(phonePath));
     }
 }

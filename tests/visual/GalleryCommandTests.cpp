@@ -1,0 +1,119 @@
+// `ruvex gallery` as a user runs it: bad use refused with one line, a full run writing every
+// screen and the contact sheet without touching the default device or leaving devices behind.
+
+#include "GalleryScreens.h"
+#include "ImageCompare.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class GalleryCommand : public ::testing::Test {
+protected:
+    GalleryCommand()
+    {
+        std::string pattern = (fs::temp_directory_path() / "rvx-gallery-cli-XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            _home = pattern;
+        fs::create_directories(_home + "/tmp");
+    }
+    ~GalleryCommand() override
+    {
+        std::error_code ignored;
+        fs::remove_all(_home, ignored);
+    }
+
+    // ruvex with its home, data folder and temporary folder inside the test's own folder.
+    Outcome ruvex(const std::string& arguments)
+    {
+        std::string errors = _home + "/stderr";
+        std::string command = "cd '" + _home + "' && HOME='" + _home + "' XDG_DATA_HOME='" + _home + "/data' TMPDIR='"
+            + _home + "/tmp' " + RUVEX_PATH + " " + arguments + " 2>'" + errors + "'";
+        Outcome run;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe)
+            return run;
+        char buffer[4096];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            run.out.append(buffer, got);
+        int status = pclose(pipe);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::stringstream text;
+        text << std::ifstream(errors).rdbuf();
+        run.err = text.str();
+        return run;
+    }
+
+    std::string _home;
+};
+
+size_t lines(const std::string& text)
+{
+    return size_t(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST_F(GalleryCommand, BadUseIsRefusedWithOneLine)
+{
+    for (const char* arguments : { "gallery --scale 0", "gallery --scale lots", "gallery --scale", "gallery --colour red",
+             "gallery one two", "gallery --work" }) {
+        Outcome run = ruvex(arguments);
+        EXPECT_EQ(run.status, 2) << arguments;
+        EXPECT_EQ(lines(run.err), 1u) << arguments << ": " << run.err;
+        EXPECT_EQ(run.out, "") << arguments;
+    }
+    std::ofstream(_home + "/taken") << "a file, not a folder";
+    Outcome run = ruvex("gallery taken");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(lines(run.err), 1u) << run.err;
+    EXPECT_NE(ruvex("gallery --help").out.find("--scale N"), std::string::npos);
+}
+
+TEST_F(GalleryCommand, WritesEveryScreenAndTheSheetOnDevicesOfItsOwn)
+{
+    Outcome run = ruvex("gallery shots --scale 0.5");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto& screens = gallery::screens();
+    EXPECT_EQ(lines(run.out), screens.size() + 1) << run.out; // a line a screen, then the sheet's
+    for (const gallery::Screen& screen : screens) {
+        std::string path = "shots/" + screen.name + ".png";
+        EXPECT_NE(run.out.find(path), std::string::npos) << screen.name;
+        CairoSurfacePtr picture = readPNG(_home + "/" + path);
+        ASSERT_TRUE(picture) << path;
+        EXPECT_EQ(cairo_image_surface_get_width(picture.get()), 160);
+        EXPECT_EQ(cairo_image_surface_get_height(picture.get()), 240);
+    }
+    CairoSurfacePtr sheet = readPNG(_home + "/shots/contact-sheet.png");
+    ASSERT_TRUE(sheet);
+    EXPECT_GT(cairo_image_surface_get_width(sheet.get()), 4 * 160);
+    EXPECT_NE(run.out.find("shots/contact-sheet.png"), std::string::npos);
+
+    // The default device was never made, and the temporary devices are gone.
+    EXPECT_FALSE(fs::exists(_home + "/data/ruvex"));
+    EXPECT_TRUE(fs::is_empty(_home + "/tmp"));
+}
+
+TEST_F(GalleryCommand, KeepsItsDevicesWhereToldTo)
+{
+    Outcome run = ruvex("gallery shots --scale 0.5 --work devices");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(_home + "/devices/center-custom/var/mobile/Library/Preferences/com.vastelmark.ruvexpro.plist"));
+    EXPECT_NE(run.out.find("devices kept in devices"), std::string::npos) << run.out;
+}
+
+} // namespace
