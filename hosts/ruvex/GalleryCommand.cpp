@@ -20,7 +20,28 @@ struct GalleryRequest {
     std::string folder = "gallery";
     double scale = 2;
     std::string work; // empty: a temporary folder, removed at the end
+    std::vector<const gallery::Screen*> screens;
 };
+
+std::vector<const gallery::Screen*> chosenScreens(const std::string& names)
+{
+    std::vector<const gallery::Screen*> chosen;
+    size_t start = 0;
+    while (start <= names.size()) {
+        size_t comma = std::min(names.find(',', start), names.size());
+        std::string name = names.substr(start, comma - start);
+        const gallery::Screen* screen = gallery::findScreen(name);
+        if (!screen) {
+            std::string known;
+            for (const gallery::Screen& each : gallery::screens())
+                known += (known.empty() ? "" : ", ") + each.name;
+            throw UsageError("no screen '" + name + "' (the screens: " + known + ")");
+        }
+        chosen.push_back(screen);
+        start = comma + 1;
+    }
+    return chosen;
+}
 
 GalleryRequest parse(const Arguments& arguments)
 {
@@ -28,12 +49,16 @@ GalleryRequest parse(const Arguments& arguments)
     bool folderGiven = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& word = arguments[i];
-        if (word == "--scale" || word == "--work") {
+        if (word == "--scale" || word == "--work" || word == "--only") {
             if (i + 1 >= arguments.size())
                 throw UsageError(word + " needs a value (ruvex gallery --help)");
             const std::string& value = arguments[++i];
             if (word == "--work") {
                 request.work = value;
+                continue;
+            }
+            if (word == "--only") {
+                request.screens = chosenScreens(value);
                 continue;
             }
             std::optional<double> scale = parseNumber(value);
@@ -49,6 +74,9 @@ GalleryRequest parse(const Arguments& arguments)
             folderGiven = true;
         }
     }
+    if (request.screens.empty())
+        for (const gallery::Screen& screen : gallery::screens())
+            request.screens.push_back(&screen);
     return request;
 }
 
@@ -96,10 +124,11 @@ int runGallery(const Options&, const Arguments& arguments)
     } cleanup { keepWork ? std::string() : work };
 
     std::string bundles = executableDirectory() + "/../bundles";
-    const auto& all = gallery::screens();
+    const auto& all = request.screens;
     std::vector<gallery::SheetEntry> entries;
     int index = 0;
-    for (const gallery::Screen& screen : all) {
+    for (const gallery::Screen* chosen : all) {
+        const gallery::Screen& screen = *chosen;
         ++index;
         std::string path = (fs::path(request.folder) / (screen.name + ".png")).string();
         // Each screen on a device of its own, so that one screen's steps never show in another.
@@ -130,16 +159,18 @@ int runGallery(const Options&, const Arguments& arguments)
     return 0;
 }
 
-CommandRegistration galleryVerb({ "gallery", "[DIR] [--scale N] [--work DIR]",
+CommandRegistration galleryVerb({ "gallery", "[DIR] [--scale N] [--only NAME,...] [--work DIR]",
     "write every screen of the product as PNG into DIR (default ./gallery), and a contact sheet",
     "Makes a fresh device for each screen (never the --device one), brings the shell and\n"
-    "the Settings app up on it in this process, reaches the screen as a finger would and\n"
-    "draws it: the Center in its looks, its dialogs, every Settings pane, picker, list,\n"
-    "sheet and alert. Ends with contact-sheet.png, every screen captioned.\n"
-    "  --scale N    pixels per point, 0.5 to 4 (default 2)\n"
-    "  --work DIR   make the devices under DIR and keep them (default: a temporary folder,\n"
-    "               removed at the end)",
-    0, 5, runGallery });
+    "the Settings app up on it in this process on a virtual clock, reaches the screen (the\n"
+    "Settings file written, the Center opened, its buttons, the panes' rows tapped) and\n"
+    "draws it once every animation has ended. Prints a line per screen, then the path of\n"
+    "contact-sheet.png, all the screens captioned.\n"
+    "  --scale N         pixels per point, 0.5 to 4 (default 2)\n"
+    "  --only NAME,...   only these screens, named as their files without .png\n"
+    "  --work DIR        make the devices under DIR and keep them (default: a temporary\n"
+    "                    folder, removed at the end)",
+    0, 7, runGallery });
 
 } // namespace
 } // namespace ruvex

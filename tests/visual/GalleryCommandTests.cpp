@@ -71,7 +71,7 @@ size_t lines(const std::string& text)
 TEST_F(GalleryCommand, BadUseIsRefusedWithOneLine)
 {
     for (const char* arguments : { "gallery --scale 0", "gallery --scale lots", "gallery --scale", "gallery --colour red",
-             "gallery one two", "gallery --work" }) {
+             "gallery one two", "gallery --work", "gallery --only center-default,nothing-such" }) {
         Outcome run = ruvex(arguments);
         EXPECT_EQ(run.status, 2) << arguments;
         EXPECT_EQ(lines(run.err), 1u) << arguments << ": " << run.err;
@@ -110,8 +110,11 @@ TEST_F(GalleryCommand, WritesEveryScreenAndTheSheetOnDevicesOfItsOwn)
 
 TEST_F(GalleryCommand, KeepsItsDevicesWhereToldTo)
 {
-    Outcome run = ruvex("gallery shots --scale 0.5 --work devices");
+    Outcome run = ruvex("gallery shots --scale 0.5 --work devices --only center-custom,about-dialog");
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(lines(run.out), 4u) << run.out; // two screens, the sheet, the kept devices
+    EXPECT_TRUE(fs::exists(_home + "/shots/about-dialog.png"));
+    EXPECT_FALSE(fs::exists(_home + "/shots/center-default.png"));
     EXPECT_TRUE(fs::exists(_home + "/devices/center-custom/var/mobile/Library/Preferences/com.vastelmark.ruvexpro.plist"));
     EXPECT_NE(run.out.find("devices kept in devices"), std::string::npos) << run.out;
 }
