@@ -43,12 +43,6 @@ const std::pair<const char*, const char*> kApps[] = {
     { "com.apple.mobileslideshow", "Photos" },
 };
 
-// The font folders of the packages scripts/setup installs.
-const char* kFontFolders[] = {
-    "/usr/share/fonts/truetype/dejavu",
-    "/usr/share/fonts/opentype/urw-base35",
-    "/usr/share/fonts/truetype/liberation2",
-};
 
 // Enough steps that an animation's intermediate states are passed through, as a screen's
 // refresh would; the widget's fade takes a quarter second, the colour overlay's slide 0.3 s.
@@ -67,12 +61,23 @@ void fail(const std::string& message)
 
 } // namespace
 
+const std::vector<std::string>& fixedFontFolders()
+{
+    // The font folders of the packages scripts/setup installs.
+    static const std::vector<std::string> folders {
+        "/usr/share/fonts/truetype/dejavu",
+        "/usr/share/fonts/opentype/urw-base35",
+        "/usr/share/fonts/truetype/liberation2",
+    };
+    return folders;
+}
+
 void useFixedFonts()
 {
     static const bool done = [] {
         std::string config = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n";
-        for (const char* folder : kFontFolders)
-            config += std::string("  <dir>") + folder + "</dir>\n";
+        for (const std::string& folder : fixedFontFolders())
+            config += "  <dir>" + folder + "</dir>\n";
         config += "  <cachedir>/var/cache/fontconfig</cachedir>\n"
                   "  <cachedir prefix=\"xdg\">fontconfig</cachedir>\n</fontconfig>\n";
         FcConfig* fixed = FcConfigCreate();

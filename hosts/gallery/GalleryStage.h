@@ -89,5 +89,7 @@ private:
 // base 35, Liberation), whatever else the machine has, so that pictures and font lists
 // are the same on every machine set up alike. Takes effect once, before any font is used.
 void useFixedFonts();
+// The folders those fonts lie in.
+const std::vector<std::string>& fixedFontFolders();
 
 } // namespace gallery

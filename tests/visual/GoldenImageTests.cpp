@@ -10,6 +10,9 @@
 #include "ImageCompare.h"
 #include "VisualSupport.h"
 
+#include "ui/FontCatalog.h"
+#include "ui/UIFont.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -72,6 +75,23 @@ TEST_P(GoldenImage, MatchesItsReference)
     FAIL() << screen().name << ": " << difference.differing << " pixels differ by more than " << kChannelTolerance
            << " (at most " << allowed << " may; the largest difference is " << difference.largest << ")\n  reference: "
            << reference << "\n  actual:    " << actualPath << "\n  diff:      " << diffPath;
+}
+
+// The pictures hold only what every machine set up by scripts/setup has: a face from
+// elsewhere (a font the machine happens to have) would change the family picker's list.
+TEST(GoldenImages, AreDrawnWithTheSetupFontsAlone)
+{
+    std::vector<std::string> families = UIFont::familyNames();
+    EXPECT_GE(families.size(), 3u);
+    for (const std::string& family : families) {
+        for (const std::string& face : UIFont::fontNamesForFamilyName(family)) {
+            const FontFaceEntry* entry = FontCatalog::shared().find(face);
+            ASSERT_TRUE(entry) << face;
+            bool fixed = std::any_of(gallery::fixedFontFolders().begin(), gallery::fixedFontFolders().end(),
+                [&](const std::string& folder) { return entry->file.rfind(folder + "/", 0) == 0; });
+            EXPECT_TRUE(fixed) << face << " comes from " << entry->file;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Gallery, GoldenImage, ::testing::ValuesIn(everyScreen()), screenTestName);
