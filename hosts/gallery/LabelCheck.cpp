@@ -3,6 +3,7 @@
 #include "ui/UIButton.h"
 #include "ui/UILabel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -13,6 +14,8 @@ namespace {
 // Rounding of the measured extent is not a fault.
 constexpr CGFloat kSlack = 0.5;
 constexpr float kSameColour = 0.02f;
+// A hairline (a separator) over the text hides nothing that matters.
+constexpr CGFloat kCoverSlack = 2;
 
 // Whether the label ends a text too long for it with an ellipsis. Line break modes as the
 // platform numbers them: word wrap 0, character wrap 1, clip 2, head, tail and middle
@@ -91,9 +94,41 @@ struct Drawn {
     bool cutsCleanly;
     RGBA ink;
     RGBA paper;
+    CGRect textRect;
 };
 
-void judge(const Drawn& drawn, const UIView& view, const std::string& kind, std::vector<LabelProblem>& problems)
+// Where the text lies in the superview's space: as wide as it needs (at most the frame),
+// placed by its alignment, centred vertically as the platform draws one line.
+CGRect textArea(const UIView& view, CGSize needed, int alignment)
+{
+    CGRect frame = view.frame();
+    CGFloat width = std::min(needed.width, frame.size.width), height = std::min(needed.height, frame.size.height);
+    CGFloat x = alignment == UITextAlignmentCenter ? (frame.size.width - width) / 2
+        : alignment == UITextAlignmentRight        ? frame.size.width - width
+                                                   : 0;
+    return CGRectMake(frame.origin.x + x, frame.origin.y + (frame.size.height - height) / 2, width, height);
+}
+
+using Siblings = std::vector<UIViewRef>;
+
+// The first later sibling label, drawn over the text, whose opaque background hides part of it.
+const UIView* cover(CGRect text, const Siblings& later)
+{
+    for (const UIViewRef& sibling : later) {
+        // Only a label's own box over its neighbours' text is a fault; a view laid over a
+        // pane on purpose (an overlay, a picker) covers what it means to.
+        if (!dynamic_cast<const UILabel*>(sibling.get()) || !shows(*sibling) || !sibling->backgroundColor()
+            || sibling->backgroundColor()->paint()[3] < 0.99f)
+            continue;
+        CGRect shared = CGRectIntersection(text, sibling->frame());
+        if (!CGRectIsEmpty(shared) && shared.size.width > kCoverSlack && shared.size.height > kCoverSlack)
+            return sibling.get();
+    }
+    return nullptr;
+}
+
+void judge(const Drawn& drawn, const UIView& view, const std::string& kind, const Siblings& later,
+    std::vector<LabelProblem>& problems)
 {
     if (drawn.text.empty() || drawn.ink[3] < 0.01f)
         return;
@@ -105,9 +140,14 @@ void judge(const Drawn& drawn, const UIView& view, const std::string& kind, std:
     if (sameColour(drawn.ink, drawn.paper))
         problems.push_back({ LabelProblem::Unreadable, drawn.text, place(view, kind),
             "text " + colourText(drawn.ink) + " on " + colourText(drawn.paper) });
+    if (const UIView* over = cover(drawn.textRect, later)) {
+        auto* label = dynamic_cast<const UILabel*>(over);
+        problems.push_back({ LabelProblem::Covered, drawn.text, place(view, kind),
+            "under the opaque " + place(*over, over->className()) + (label ? " \"" + label->text() + "\"" : "") });
+    }
 }
 
-void visit(const UIView& view, std::vector<LabelProblem>& problems)
+void visit(const UIView& view, const Siblings& later, std::vector<LabelProblem>& problems)
 {
     if (!shows(view))
         return;
@@ -115,8 +155,8 @@ void visit(const UIView& view, std::vector<LabelProblem>& problems)
         CGSize room = label->bounds().size;
         CGSize needed = label->sizeThatFits({ room.width, 1e6 });
         judge({ label->text(), needed, room, truncates(*label) || shrinksToFit(*label), label->textColor()->paint(),
-                  backdrop(*label) },
-            view, "label", problems);
+                  backdrop(*label), textArea(view, needed, label->textAlignment()) },
+            view, "label", later, problems);
     } else if (auto* button = dynamic_cast<const UIButton*>(&view)) {
         const UILabel& title = *button->titleLabel();
         UIColorRef ink = button->currentTitleColor();
@@ -124,11 +164,12 @@ void visit(const UIView& view, std::vector<LabelProblem>& problems)
         if (UIImageRef image = button->imageForState(button->state()))
             needed.width += image->size().width;
         judge({ button->currentTitle(), needed, button->bounds().size, truncates(title) || shrinksToFit(title),
-                  ink ? ink->paint() : RGBA { 0, 0, 0, 0 }, backdrop(*button) },
-            view, "button title", problems);
+                  ink ? ink->paint() : RGBA { 0, 0, 0, 0 }, backdrop(*button), textArea(view, needed, UITextAlignmentCenter) },
+            view, "button title", later, problems);
     }
-    for (const UIViewRef& child : view.subviews())
-        visit(*child, problems);
+    const Siblings& children = view.subviews();
+    for (size_t i = 0; i < children.size(); ++i)
+        visit(*children[i], Siblings(children.begin() + long(i) + 1, children.end()), problems);
 }
 
 } // namespace
@@ -136,13 +177,18 @@ void visit(const UIView& view, std::vector<LabelProblem>& problems)
 std::vector<LabelProblem> checkLabels(const UIView& root)
 {
     std::vector<LabelProblem> problems;
-    visit(root, problems);
+    visit(root, {}, problems);
     return problems;
 }
 
 const char* kindName(LabelProblem::Kind kind)
 {
-    return kind == LabelProblem::Cut ? "cut" : "unreadable";
+    switch (kind) {
+    case LabelProblem::Cut: return "cut";
+    case LabelProblem::Unreadable: return "unreadable";
+    case LabelProblem::Covered: return "covered";
+    }
+    return "?";
 }
 
 std::string describe(const LabelProblem& problem)

@@ -8,6 +8,8 @@
 //               the glyphs, or the text runs over what lies beside
 //   unreadable  the text's colour is the colour it is drawn on (the label's own background,
 //               or the nearest ancestor's that is not clear)
+//   covered     a sibling label drawn after it, with an opaque background, lies over the text
+//               (a bar's title over its back button, a cell's detail over its title)
 
 #include "ui/UIView.h"
 
@@ -17,7 +19,7 @@
 namespace gallery {
 
 struct LabelProblem {
-    enum Kind { Cut, Unreadable };
+    enum Kind { Cut, Unreadable, Covered };
     Kind kind;
     std::string text;  // the text drawn
     std::string where; // "UILabel in UINavigationController's bar at (60, 0) 200 x 44"
@@ -25,7 +27,7 @@ struct LabelProblem {
 };
 
 std::vector<LabelProblem> checkLabels(const UIView& root);
-// "cut" or "unreadable".
+// "cut", "unreadable" or "covered".
 const char* kindName(LabelProblem::Kind kind);
 // One line naming the offender.
 std::string describe(const LabelProblem& problem);

@@ -67,6 +67,24 @@ TEST(LabelCheck, ReadsTheBackdropThroughClearAncestorsAndChecksButtonTitles)
         << gallery::describe(problems[1]);
 }
 
+TEST(LabelCheck, FindsTextUnderAnOpaqueSiblingDrawnAfterIt)
+{
+    auto view = std::make_shared<UIView>(CGRectMake(0, 0, 320, 100));
+    UIView& root = *view;
+    // A back button whose title the bar's opaque title label, added after it, covers.
+    auto back = UIButton::buttonWithType(UIButtonTypeCustom);
+    back->setFrame(CGRectMake(5, 7, 80, 30));
+    back->setTitle("Settings", UIControlStateNormal);
+    back->setTitleColor(UIColor::blackColor(), UIControlStateNormal);
+    root.addSubview(back);
+    root.addSubview(label("Ruvex Pro", CGRectMake(60, 0, 200, 44), UIColor::blackColor(), UIColor::whiteColor()));
+    // Drawn before the title, and a clear sibling over it: neither covers anything.
+    root.addSubview(label("Built-in", CGRectMake(200, 50, 100, 44), UIColor::blackColor(), UIColor::whiteColor()));
+    root.addSubview(label("", CGRectMake(200, 50, 100, 44), UIColor::blackColor(), UIColor::clearColor()));
+
+    EXPECT_EQ(found(root), (std::vector<std::string> { "covered Settings" }));
+}
+
 class ReadableLabels : public ScreenTest { };
 
 TEST_P(ReadableLabels, NoLabelIsCutOrDrawnInItsBackgroundsColour)
