@@ -10,11 +10,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace ruvex {
 namespace {
 
 namespace fs = std::filesystem;
+
+const char* kWorkMarker = ".ruvex-gallery";
 
 struct GalleryRequest {
     std::string folder = "gallery";
@@ -109,8 +112,15 @@ int runGallery(const Options&, const Arguments& arguments)
     GalleryRequest request = parse(arguments);
     makeFolder(request.folder, "the gallery folder");
     bool keepWork = !request.work.empty();
-    if (keepWork)
+    if (keepWork) {
+        // Each run replaces the devices it made before; a folder of anything else is left alone.
+        std::error_code error;
+        fs::path marker = fs::path(request.work) / kWorkMarker;
+        if (fs::is_directory(request.work, error) && !fs::is_empty(request.work, error) && !fs::exists(marker, error))
+            throw ActionError("the work folder " + request.work + " holds other files; give an empty or new one");
         makeFolder(request.work, "the work folder");
+        std::ofstream(marker) << "Devices of `ruvex gallery`, replaced at each run with this folder.\n";
+    }
     std::string work = keepWork ? request.work : temporaryFolder();
     // Removes the temporary devices however the run ends.
     struct Cleanup {
@@ -168,8 +178,8 @@ CommandRegistration galleryVerb({ "gallery", "[DIR] [--scale N] [--only NAME,...
     "contact-sheet.png, all the screens captioned.\n"
     "  --scale N         pixels per point, 0.5 to 4 (default 2)\n"
     "  --only NAME,...   only these screens, named as their files without .png\n"
-    "  --work DIR        make the devices under DIR and keep them (default: a temporary\n"
-    "                    folder, removed at the end)",
+    "  --work DIR        make the devices under DIR and keep them; DIR is new, empty or\n"
+    "                    an earlier run's (default: a temporary folder, removed at the end)",
     0, 7, runGallery });
 
 } // namespace

@@ -117,6 +117,15 @@ TEST_F(GalleryCommand, KeepsItsDevicesWhereToldTo)
     EXPECT_FALSE(fs::exists(_home + "/shots/center-default.png"));
     EXPECT_TRUE(fs::exists(_home + "/devices/center-custom/var/mobile/Library/Preferences/com.vastelmark.ruvexpro.plist"));
     EXPECT_NE(run.out.find("devices kept in devices"), std::string::npos) << run.out;
+
+    // Again into the same folder: its own devices are replaced; a folder of other files is refused.
+    EXPECT_EQ(ruvex("gallery shots --scale 0.5 --work devices --only center-default").status, 0);
+    fs::create_directories(_home + "/mine");
+    std::ofstream(_home + "/mine/center-default") << "not a device";
+    run = ruvex("gallery shots --scale 0.5 --work mine --only center-default");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(lines(run.err), 1u) << run.err;
+    EXPECT_TRUE(fs::is_regular_file(_home + "/mine/center-default"));
 }
 
 } // namespace
