@@ -57,6 +57,7 @@ TEST_F(LabelInputTest, AStoreThatFailsIsCountedWhileThePaneShowsAndPostsTheText)
     open();
     editLabel();
     unsigned long failed = PreferenceFile::failures().count;
+    std::filesystem::remove(RVXSettings::file().lockPath());
     std::filesystem::create_directories(RVXSettings::file().lockPath());
     int before = posts();
     type("!");
