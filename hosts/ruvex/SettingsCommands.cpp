@@ -175,7 +175,8 @@ CommandRegistration typeVerb({ "settings type", "TEXT", "type into the text fiel
     "one paste, one change. A field holds at most 1024 characters; control characters and text\n"
     "that is not UTF-8 are refused (exit 2). Tap the field's row first. Exit 1 when the pane\n"
     "could not store the text.", 1, 1, type });
-CommandRegistration clearVerb({ "settings clear", "", "delete every character of the field being edited", "", 0, 0, clear });
+CommandRegistration clearVerb({ "settings clear", "", "delete every character of the field being edited",
+    "One character at a time, a change each; a text of more than 64 characters goes in one change.", 0, 0, clear });
 CommandRegistration returnVerb({ "settings return", "", "press the keyboard's return key", "", 0, 0, pressReturn });
 CommandRegistration slideVerb({ "settings slide", "S:R VALUE [--steps N]", "drag a row's slider to a value",
     "The finger moves in N steps (10 by default) and lifts at the end.", 2, 4, slide });
