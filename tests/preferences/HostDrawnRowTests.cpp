@@ -4,6 +4,9 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr const char* kDomain = "com.example.widgetprefs";
@@ -201,6 +204,21 @@ TEST_F(HostFixture, AFailedStoreIsCountedWithItsFileAndReasonAndTheRowStillPosts
     std::filesystem::remove(PreferenceFile::forDomain(kDomain).lockPath());
     ASSERT_TRUE(host->flipSwitch(0, 0));
     EXPECT_EQ(PreferenceFile::failures().count, before + 5) << "a store that works adds none";
+}
+
+TEST_F(HostFixture, AReadOnlyPreferencesFolderFailsTheStoreWithItsReason)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "a folder's mode does not stop root";
+    ASSERT_TRUE(host->flipSwitch(0, 0));
+    std::string folder = std::filesystem::path(PreferenceFile::forDomain(kDomain).hostPath()).parent_path();
+    unsigned long before = PreferenceFile::failures().count;
+    chmod(folder.c_str(), 0555);
+    ASSERT_TRUE(host->flipSwitch(0, 0));
+    chmod(folder.c_str(), 0755);
+    EXPECT_EQ(PreferenceFile::failures().count, before + 1);
+    EXPECT_EQ(PreferenceFile::failures().reason, "Permission denied");
+    EXPECT_EQ(*stored(kDomain).objectForKey("CloseOnAppear"), PlistValue(true));
 }
 
 TEST_F(HostFixture, TextThatNoPropertyListCarriesFailsItsStoreWithThatReason)
