@@ -131,6 +131,24 @@ void BM_TypeToRestyledRow(benchmark::State& state)
 }
 BENCHMARK(BM_TypeToRestyledRow)->Unit(benchmark::kMicrosecond);
 
+// `settings type` of N characters into the empty label field and `settings clear` after it,
+// through the Settings host: up to 64 characters a store each, a longer text one store.
+void BM_TypeAndClearText(benchmark::State& state)
+{
+    EditBench& bench = EditBench::shared();
+    auto field = bench.controlOfRow<UITextField>(0);
+    field->becomeFirstResponder();
+    bench.settings->clearField();
+    std::string text(size_t(state.range(0)), 'x');
+    for (auto _ : state) {
+        if (!bench.settings->typeText(text) || !bench.settings->clearField())
+            state.SkipWithError(bench.settings->lastError().c_str());
+        while (RunLoop::main().runOnce(0)) { }
+    }
+    field->resignFirstResponder();
+}
+BENCHMARK(BM_TypeAndClearText)->Arg(64)->Arg(65)->Arg(1000)->Unit(benchmark::kMillisecond);
+
 // What follows the write only: from the post to the restyled, rendered row.
 void BM_PostToRestyledRow(benchmark::State& state)
 {

@@ -14,7 +14,7 @@ public:
     // A member whose value is JSON text already (a view dump).
     ControlReply& raw(std::string_view key, const std::string& jsonText)
     {
-        _raw += ",\"" + std::string(key) + "\":" + jsonText;
+        _raw += "," + JsonWriter::quoted(key) + ":" + jsonText;
         return *this;
     }
     // The reply with the line a person reads.

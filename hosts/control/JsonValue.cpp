@@ -1,5 +1,7 @@
 #include "JsonValue.h"
 
+#include "ui/JsonWriter.h"
+
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -225,54 +227,28 @@ bool JsonValue::has(std::string_view key) const
 
 namespace {
 
-void writeString(std::string& out, const std::string& text)
-{
-    out += '"';
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else
-            out += char(c);
-    }
-    out += '"';
-}
-
-void writeValue(std::string& out, const JsonValue& value)
+// Through the one JSON writer, so that a string read with bytes that are not UTF-8 is
+// written as valid JSON all the same.
+void writeValue(JsonWriter& out, const JsonValue& value)
 {
     switch (value.type()) {
-    case JsonValue::Type::Null: out += "null"; break;
-    case JsonValue::Type::Bool: out += value.asBool() ? "true" : "false"; break;
-    case JsonValue::Type::Number: {
-        char number[32];
-        std::snprintf(number, sizeof number, "%.15g", value.asNumber());
-        out += number;
-        break;
-    }
-    case JsonValue::Type::String: writeString(out, value.asString()); break;
+    case JsonValue::Type::Null: out.null(); break;
+    case JsonValue::Type::Bool: out.value(value.asBool()); break;
+    case JsonValue::Type::Number: out.exactValue(value.asNumber()); break;
+    case JsonValue::Type::String: out.value(value.asString()); break;
     case JsonValue::Type::Array:
-        out += '[';
-        for (size_t i = 0; i < value.items().size(); ++i) {
-            if (i)
-                out += ',';
-            writeValue(out, value.items()[i]);
-        }
-        out += ']';
+        out.beginArray();
+        for (const JsonValue& item : value.items())
+            writeValue(out, item);
+        out.endArray();
         break;
     case JsonValue::Type::Object:
-        out += '{';
-        for (size_t i = 0; i < value.members().size(); ++i) {
-            if (i)
-                out += ',';
-            writeString(out, value.members()[i].first);
-            out += ':';
-            writeValue(out, value.members()[i].second);
+        out.beginObject();
+        for (const auto& [name, member] : value.members()) {
+            out.key(name);
+            writeValue(out, member);
         }
-        out += '}';
+        out.endObject();
         break;
     }
 }
@@ -281,7 +257,7 @@ void writeValue(std::string& out, const JsonValue& value)
 
 std::string JsonValue::write() const
 {
-    std::string out;
+    JsonWriter out;
     writeValue(out, *this);
-    return out;
+    return out.text();
 }

@@ -143,7 +143,8 @@ int boot(const Options& options, const Arguments&)
     JsonValue springboard = askHost(control::kSpringboard, { "ping" });
     JsonValue settings = askHost(control::kSettings, { "ping" });
     if (options.json)
-        std::printf("{\"springboard\":%s,\"settings\":%s}\n", springboard.write().c_str(), settings.write().c_str());
+        std::printf("%s\n", JsonWriter().beginObject().key("springboard").raw(springboard.write())
+            .key("settings").raw(settings.write()).endObject().text().c_str());
     else
         std::printf("%s\n%s\n", springboard["text"].asString().c_str(), settings["text"].asString().c_str());
     return 0;
@@ -153,7 +154,7 @@ int shutdownDevice(const Options& options, const Arguments&)
 {
     int stopped = shutdownHosts();
     if (options.json)
-        std::printf("{\"stopped\":%d}\n", stopped);
+        std::printf("%s\n", JsonWriter().beginObject().field("stopped", stopped).endObject().text().c_str());
     else
         std::printf(stopped ? "device shut down\n" : "the device was not booted\n");
     return 0;
@@ -164,8 +165,8 @@ int status(const Options& options, const Arguments&)
     bool springboard = answers(control::kSpringboard);
     bool settings = answers(control::kSettings);
     if (options.json)
-        std::printf("{\"device\":%s,\"springboard\":%s,\"settings\":%s}\n", JsonWriter().value(DeviceRoot::root()).text().c_str(),
-            springboard ? "true" : "false", settings ? "true" : "false");
+        std::printf("%s\n", JsonWriter().beginObject().field("device", DeviceRoot::root()).field("springboard", springboard)
+            .field("settings", settings).endObject().text().c_str());
     else
         std::printf("springboard: %s\nsettings: %s\n", springboard ? "running" : "not running",
             settings ? "running" : "not running");

@@ -10,9 +10,7 @@ namespace ruvex {
 
 std::string jsonQuoted(std::string_view text)
 {
-    JsonWriter json;
-    json.value(text);
-    return json.text();
+    return JsonWriter::quoted(text);
 }
 
 namespace {
@@ -66,29 +64,42 @@ std::string defaultsString(std::string_view text)
 
 } // namespace
 
-std::string jsonFromPlist(const PlistValue& value)
+namespace {
+
+void writePlist(JsonWriter& json, const PlistValue& value)
 {
     switch (value.kind()) {
-    case PlistValue::Kind::String: return jsonQuoted(*value.string());
-    case PlistValue::Kind::Integer: return std::to_string(*value.integer());
-    case PlistValue::Kind::Real: return number(*value.real());
-    case PlistValue::Kind::Boolean: return *value.boolean() ? "true" : "false";
-    case PlistValue::Kind::Date: return number(value.date()->timeIntervalSinceReferenceDate());
-    case PlistValue::Kind::Data: return jsonQuoted(value.data()->base64EncodedString());
-    case PlistValue::Kind::Array: {
-        std::string out = "[";
+    case PlistValue::Kind::String: json.value(*value.string()); return;
+    case PlistValue::Kind::Integer: json.value(*value.integer()); return;
+    case PlistValue::Kind::Real: json.exactValue(*value.real()); return;
+    case PlistValue::Kind::Boolean: json.value(*value.boolean()); return;
+    case PlistValue::Kind::Date: json.exactValue(value.date()->timeIntervalSinceReferenceDate()); return;
+    case PlistValue::Kind::Data: json.value(value.data()->base64EncodedString()); return;
+    case PlistValue::Kind::Array:
+        json.beginArray();
         for (const PlistValue& item : *value.array())
-            out += (out.size() > 1 ? "," : "") + jsonFromPlist(item);
-        return out + "]";
+            writePlist(json, item);
+        json.endArray();
+        return;
+    case PlistValue::Kind::Dictionary:
+        json.beginObject();
+        for (const auto& [key, item] : *value.dictionary()) {
+            json.key(key);
+            writePlist(json, item);
+        }
+        json.endObject();
+        return;
     }
-    case PlistValue::Kind::Dictionary: {
-        std::string out = "{";
-        for (const auto& [key, item] : *value.dictionary())
-            out += (out.size() > 1 ? "," : "") + jsonQuoted(key) + ":" + jsonFromPlist(item);
-        return out + "}";
-    }
-    }
-    return "null";
+    json.null();
+}
+
+} // namespace
+
+std::string jsonFromPlist(const PlistValue& value)
+{
+    JsonWriter json;
+    writePlist(json, value);
+    return json.text();
 }
 
 std::string defaultsText(const PlistValue& value, int indent)

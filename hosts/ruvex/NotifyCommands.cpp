@@ -6,6 +6,7 @@
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/DeviceRoot.h"
+#include "ui/JsonWriter.h"
 
 #include <cmath>
 #include <cstdio>
@@ -66,7 +67,7 @@ int waitForNotification(const Options& options, const Arguments& arguments)
         return 1;
     }
     if (options.json)
-        std::printf("{\"name\":\"%s\",\"arrived\":true}\n", arguments[0].c_str());
+        std::printf("%s\n", JsonWriter().beginObject().field("name", arguments[0]).field("arrived", true).endObject().text().c_str());
     else
         std::printf("%s\n", arguments[0].c_str());
     return 0;

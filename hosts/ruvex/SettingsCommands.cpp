@@ -2,6 +2,9 @@
 
 #include "Hosts.h"
 
+#include "foundation/NSString.h"
+#include "ui/UITextField.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -32,6 +35,27 @@ const std::string& plainText(const std::string& text)
     return text;
 }
 
+// What a keyboard can type: no control characters, UTF-8 only, and no more than a field holds.
+const std::string& typedText(const std::string& text)
+{
+    for (unsigned char byte : text)
+        if (byte < 0x20 || byte == 0x7F) {
+            char code[8];
+            std::snprintf(code, sizeof code, "U+%04X", byte);
+            throw UsageError(std::string("the text holds the control character ") + code
+                + ", which a keyboard cannot type");
+        }
+    if (!NSString::isValidUTF8(text))
+        throw UsageError("the text is not valid UTF-8");
+    size_t characters = 0;
+    for (unsigned char byte : text)
+        characters += (byte & 0xC0) != 0x80;
+    if (characters > UITextField::kMaximumLength)
+        throw UsageError("the text has " + std::to_string(characters) + " characters; a text field holds at most "
+            + std::to_string(UITextField::kMaximumLength));
+    return text;
+}
+
 int status(const Options& o, const Arguments&) { return forward(o, { "ping" }); }
 int open(const Options& o, const Arguments& a)
 {
@@ -43,7 +67,7 @@ int open(const Options& o, const Arguments& a)
 int rows(const Options& o, const Arguments&) { return forward(o, { "rows" }); }
 int tap(const Options& o, const Arguments& a) { return forward(o, { "tap", plainText(a[0]) }); }
 int back(const Options& o, const Arguments&) { return forward(o, { "back" }); }
-int type(const Options& o, const Arguments& a) { return forward(o, { "type", plainText(a[0]) }); }
+int type(const Options& o, const Arguments& a) { return forward(o, { "type", typedText(a[0]) }); }
 int clear(const Options& o, const Arguments&) { return forward(o, { "clear" }); }
 int pressReturn(const Options& o, const Arguments&) { return forward(o, { "return" }); }
 
@@ -147,8 +171,12 @@ CommandRegistration tapVerb({ "settings tap", "TITLE|S:R", "tap a row of the top
     "Ends any editing first. A link row pushes its pane; a list row checks its choice.", 1, 1, tap });
 CommandRegistration backVerb({ "settings back", "", "end any editing and go back one pane", "", 0, 0, back });
 CommandRegistration typeVerb({ "settings type", "TEXT", "type into the text field being edited",
-    "One change per character, as a keyboard types. Tap the field's row first.", 1, 1, type });
-CommandRegistration clearVerb({ "settings clear", "", "delete every character of the field being edited", "", 0, 0, clear });
+    "One change per character, as a keyboard types; a text of more than 64 characters arrives as\n"
+    "one paste, one change. A field holds at most 1024 characters; control characters and text\n"
+    "that is not UTF-8 are refused (exit 2). Tap the field's row first. Exit 1 when the pane\n"
+    "could not store the text.", 1, 1, type });
+CommandRegistration clearVerb({ "settings clear", "", "delete every character of the field being edited",
+    "One character at a time, a change each; a text of more than 64 characters goes in one change.", 0, 0, clear });
 CommandRegistration returnVerb({ "settings return", "", "press the keyboard's return key", "", 0, 0, pressReturn });
 CommandRegistration slideVerb({ "settings slide", "S:R VALUE [--steps N]", "drag a row's slider to a value",
     "The finger moves in N steps (10 by default) and lifts at the end.", 2, 4, slide });

@@ -24,6 +24,7 @@
 
 #include "control/ControlServer.h"
 #include "corefoundation/CFRunLoop.h"
+#include "foundation/PreferenceFile.h"
 #include "ui/UISlider.h"
 #include "ui/UISwitch.h"
 #include "ui/UITextField.h"
@@ -64,7 +65,22 @@ std::string rowName(settings::RowAddress address)
 
 } // namespace
 
+// A pane's store is silent toward its sender, as on the phone; the preference writes of the
+// request tell whether any failed. Then the request did its input (the pane may show the new
+// value and may have posted) but nothing was stored, and the reply says so.
 std::string SettingsControl::handle(const control::Words& words)
+{
+    unsigned long failedBefore = PreferenceFile::failures().count;
+    std::string reply = dispatch(words);
+    const PreferenceFile::Failures& failed = PreferenceFile::failures();
+    if (failed.count == failedBefore)
+        return reply;
+    unsigned long count = failed.count - failedBefore;
+    return control::errorReply("the setting was not stored: cannot write " + failed.path + ": " + failed.reason
+        + (count > 1 ? " (" + std::to_string(count) + " stores failed)" : ""));
+}
+
+std::string SettingsControl::dispatch(const control::Words& words)
 {
     try {
         const std::string& verb = words[0];
@@ -229,18 +245,13 @@ std::string SettingsControl::type(const control::Words& words)
     require(_host.typeText(words[1]));
     ControlReply reply;
     writeField(reply);
-    return paneReply(reply, "typed \"" + words[1] + "\"");
+    bool pasted = UITextField::characterCount(words[1]) > SettingsHost::kLongestTypedText;
+    return paneReply(reply, "typed \"" + words[1] + "\"" + (pasted ? " as one change" : ""));
 }
 
 std::string SettingsControl::clear()
 {
-    UITextFieldRef field = UITextField::currentEditingField();
-    if (!field)
-        throw Refusal("no text field is being edited");
-    size_t characters = 0;
-    for (unsigned char byte : field->text())
-        characters += (byte & 0xC0) != 0x80;
-    require(_host.deleteBackward(int(characters)));
+    require(_host.clearField());
     ControlReply reply;
     writeField(reply);
     return paneReply(reply, "cleared the field");

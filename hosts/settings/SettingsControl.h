@@ -14,6 +14,8 @@ class SettingsControl {
 public:
     explicit SettingsControl(SettingsHost& host) : _host(host) { }
 
+    // The reply to one request: {"ok":false,"error":...} when the request is refused, and
+    // also when a store made during it failed.
     std::string handle(const control::Words& words);
 
     // A request that cannot be done: its message becomes the error reply.
@@ -22,6 +24,7 @@ public:
     };
 
 private:
+    std::string dispatch(const control::Words& words);
     std::string ping();
     std::string open(const control::Words& words);
     std::string rows();

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -117,9 +118,35 @@ PreferenceFile::Outcome PreferenceFile::locked(IfMissing ifMissing, const std::f
     return Outcome::Written;
 }
 
+namespace {
+
+thread_local PreferenceFile::Failures failuresOfThread;
+
+} // namespace
+
+const PreferenceFile::Failures& PreferenceFile::failures()
+{
+    return failuresOfThread;
+}
+
+// Called at once after `locked`, whose failing call left errno telling why.
+PreferenceFile::Outcome PreferenceFile::noted(Outcome outcome) const
+{
+    if (outcome != Outcome::Failed)
+        return outcome;
+    int error = errno;
+    ++failuresOfThread.count;
+    failuresOfThread.path = _hostPath;
+    failuresOfThread.reason = error == EILSEQ ? "a value holds text a property list cannot carry"
+        : error != 0                          ? std::string(std::strerror(error))
+                                              : "the write failed";
+    return outcome;
+}
+
 bool PreferenceFile::changeWith(const std::function<bool(NSDictionary&)>& change) const
 {
-    return locked(IfMissing::Start, change) != Outcome::Failed;
+    errno = 0;
+    return noted(locked(IfMissing::Start, change)) != Outcome::Failed;
 }
 
 bool PreferenceFile::setObject(PlistValue value, std::string_view key) const
@@ -142,8 +169,9 @@ bool PreferenceFile::removeObjectForKey(std::string_view key) const
 
 bool PreferenceFile::createIfMissing(std::string_view key, PlistValue value) const
 {
-    return locked(IfMissing::Skip, [&](NSDictionary& dictionary) {
+    errno = 0;
+    return noted(locked(IfMissing::Skip, [&](NSDictionary& dictionary) {
         dictionary.setObject(std::move(value), key);
         return true;
-    }) == Outcome::Written;
+    })) == Outcome::Written;
 }

@@ -42,6 +42,16 @@ public:
     // Creates the file holding only key = value when there is none; answers whether it did.
     bool createIfMissing(std::string_view key, PlistValue value) const;
 
+    // The changes of this thread that failed: how many so far, and the file and reason of
+    // the last. A pane's store answers nobody (its action is sent by selector), so a host
+    // compares the count before and after an input to learn that a store failed, and why.
+    struct Failures {
+        unsigned long count = 0;
+        std::string path;   // host path
+        std::string reason; // "No space left on device", ...
+    };
+    static const Failures& failures();
+
     // For tests that show what the lock prevents: off, writers take no lock.
     static void setLockingEnabled(bool enabled);
 
@@ -51,6 +61,7 @@ private:
     enum class IfMissing { Start, Skip };
     enum class Outcome { Written, Unchanged, Failed };
     Outcome locked(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const;
+    Outcome noted(Outcome outcome) const;
 
     std::string _hostPath;
 };

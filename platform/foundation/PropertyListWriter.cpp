@@ -3,6 +3,7 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/NSString.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <ctime>
@@ -159,8 +160,10 @@ std::optional<std::string> xmlData(const PlistValue& value)
 bool writeFile(const PlistValue& value, const std::string& hostPath, Atomically atomically)
 {
     auto xml = xmlData(value);
-    if (!xml)
+    if (!xml) {
+        errno = EILSEQ; // the caller's reason: text that the XML form cannot carry
         return false;
+    }
     return atomically == Atomically::Yes ? AtomicFile::write(hostPath, *xml) : AtomicFile::writeInPlace(hostPath, *xml);
 }
 

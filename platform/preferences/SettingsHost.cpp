@@ -175,7 +175,33 @@ bool SettingsHost::typeText(std::string_view text)
     UITextFieldRef field = UITextField::currentEditingField();
     if (!field)
         return fail("no text field is being edited");
-    field->insertText(text);
+    switch (field->refusalForInsertion(text)) {
+    case UITextInputRefusal::None:
+        break;
+    case UITextInputRefusal::ControlCharacter:
+        return fail("the keyboard types no control characters (U+0000 to U+001F, U+007F)");
+    case UITextInputRefusal::InvalidUTF8:
+        return fail("the text is not valid UTF-8");
+    case UITextInputRefusal::TooLong:
+        return fail("a text field holds at most " + std::to_string(UITextField::kMaximumLength) + " characters; it holds "
+            + std::to_string(UITextField::characterCount(field->text())) + " and the text has "
+            + std::to_string(UITextField::characterCount(text)));
+    }
+    bool typed = UITextField::characterCount(text) <= kLongestTypedText ? field->insertText(text) : field->paste(text);
+    return typed || fail("the field took no text");
+}
+
+bool SettingsHost::clearField()
+{
+    UITextFieldRef field = UITextField::currentEditingField();
+    if (!field)
+        return fail("no text field is being edited");
+    size_t characters = UITextField::characterCount(field->text());
+    if (characters > kLongestTypedText)
+        field->clear();
+    else
+        for (size_t i = 0; i < characters && UITextField::currentEditingField() == field; ++i)
+            field->deleteBackward();
     return true;
 }
 

@@ -35,9 +35,17 @@ public:
     // The first row of the top pane whose title is `name`.
     bool tapRowNamed(std::string_view name);
     NSIndexPathRef indexPathOfRowNamed(std::string_view name) const;
-    // Input for the text field being edited.
+    // Text up to this many characters is typed a character at a time, a change each, as a
+    // keyboard types; a longer text arrives as one paste, one change, so that a pane that
+    // stores at every change stores it once instead of once per character.
+    static constexpr size_t kLongestTypedText = 64;
+
+    // Input for the text field being edited. Text the field refuses (see UITextField) is
+    // refused whole, before any character is typed.
     bool typeText(std::string_view text);
     bool deleteBackward(int count = 1);
+    // Empties the field: a character at a time up to kLongestTypedText, else in one change.
+    bool clearField();
     bool pressReturn();
     // Drags the slider of a row to a value in `steps` moves.
     bool slide(int section, int row, float value, int steps = 10);

@@ -1,6 +1,7 @@
 #include "ui/UITextField.h"
 
 #include "ui/UIGraphics.h"
+#include "foundation/NSString.h"
 #include "ui/UITouch.h"
 
 RVX_DEFINE_CLASS(UITextField, UIControl)
@@ -119,26 +120,54 @@ void UITextField::changeText(std::string text)
     sendActionsForControlEvents(UIControlEventEditingChanged);
 }
 
-void UITextField::insertText(std::string_view text)
+size_t UITextField::characterCount(std::string_view text)
+{
+    size_t characters = 0;
+    for (unsigned char byte : text)
+        characters += (byte & 0xC0) != 0x80;
+    return characters;
+}
+
+UITextInputRefusal UITextField::refusalForInsertion(std::string_view text) const
+{
+    for (unsigned char byte : text)
+        if (byte < 0x20 || byte == 0x7F)
+            return UITextInputRefusal::ControlCharacter;
+    if (!NSString::isValidUTF8(text))
+        return UITextInputRefusal::InvalidUTF8;
+    if (characterCount(_text) + characterCount(text) > kMaximumLength)
+        return UITextInputRefusal::TooLong;
+    return UITextInputRefusal::None;
+}
+
+bool UITextField::insertText(std::string_view text)
 {
     id keep = self();
+    if (refusalForInsertion(text) != UITextInputRefusal::None)
+        return false;
     beginIfNeeded();
     if (!_editing)
-        return;
+        return false;
     size_t at = 0;
     while (at < text.size()) {
         size_t length = std::min(sequenceLength(static_cast<unsigned char>(text[at])), text.size() - at);
         changeText(_text + std::string(text.substr(at, length)));
         at += length;
     }
+    return true;
 }
 
-void UITextField::paste(std::string_view text)
+bool UITextField::paste(std::string_view text)
 {
     id keep = self();
+    if (refusalForInsertion(text) != UITextInputRefusal::None)
+        return false;
     beginIfNeeded();
-    if (_editing && !text.empty())
+    if (!_editing)
+        return false;
+    if (!text.empty())
         changeText(_text + std::string(text));
+    return true;
 }
 
 void UITextField::deleteBackward()

@@ -14,6 +14,11 @@
 //
 // The input calls begin editing first when the field is not editing, as the tap that puts
 // the keyboard up would.
+//
+// What the keyboard cannot type the field refuses whole, before any change: control
+// characters (U+0000 to U+001F and U+007F), bytes that are not UTF-8, and text that would
+// make the field hold more than kMaximumLength characters. setText, the code's own, is not
+// bound by these rules.
 
 #include "ui/UIControl.h"
 #include "ui/UIFont.h"
@@ -51,6 +56,9 @@ enum UITextFieldViewMode : int {
     UITextFieldViewModeUnlessEditing = 2,
     UITextFieldViewModeAlways = 3,
 };
+
+// Why an insertion was refused; None when it is taken.
+enum class UITextInputRefusal { None, ControlCharacter, InvalidUTF8, TooLong };
 
 class UITextField;
 using UITextFieldRef = std::shared_ptr<UITextField>;
@@ -90,9 +98,16 @@ public:
     // The field that is editing now, if any.
     static UITextFieldRef currentEditingField();
 
-    // Keyboard input.
-    void insertText(std::string_view text); // one change per character (UTF-8 code point)
-    void paste(std::string_view text);      // one change
+    // The most characters (code points) a field holds.
+    static constexpr size_t kMaximumLength = 1024;
+    // Characters (code points) in UTF-8 text.
+    static size_t characterCount(std::string_view text);
+    // Whether inserting `text` now would be refused, and why.
+    UITextInputRefusal refusalForInsertion(std::string_view text) const;
+
+    // Keyboard input. A refused insertion changes nothing and answers false.
+    bool insertText(std::string_view text); // one change per character (UTF-8 code point)
+    bool paste(std::string_view text);      // one change
     void deleteBackward();                  // the last character
     void clear();                           // the clear button
     void pressReturn();

@@ -3,6 +3,11 @@
 
 #include "DeviceFixture.h"
 
+#include "foundation/NSString.h"
+#include "shared/RVXSettings.h"
+
+#include <filesystem>
+
 namespace {
 
 class SettingsVerbs : public DeviceFixture { };
@@ -89,6 +94,109 @@ TEST_F(SettingsVerbs, TypingIntoAPlistTextRowStoresAtReturn)
     std::optional<NSDictionary> settings = settingsFile();
     ASSERT_TRUE(settings && settings->objectForKey("Path"));
     EXPECT_EQ(*settings->objectForKey("Path")->string(), "/var/mobile/Media/Mine.png");
+}
+
+// What a keyboard cannot type is bad use, refused before it reaches the host; the edits on
+// either side of it are stored.
+TEST_F(SettingsVerbs, ControlCharactersAndBadUTF8AreRefusedAndLaterEditsStored)
+{
+    createAndBoot();
+    ask("settings open RVXFontController");
+    ask("settings tap 0:0");
+    ask("settings clear");
+    ask("settings type Hello");
+    for (const char* bad : { "\\001", "a\\177b", "\\377", "caf\\351", "\\300\\257", "\\033[31m" }) {
+        RunResult refused = ruvex(std::string("settings type \"$(printf '") + bad + "')\"");
+        EXPECT_EQ(refused.status, 2) << bad << ": " << refused.err;
+        EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << bad << ": " << refused.err;
+    }
+    EXPECT_EQ(ask("settings type World")["field"].asString(), "HelloWorld");
+    ask("settings return");
+    std::optional<NSDictionary> settings = settingsFile();
+    ASSERT_TRUE(settings && settings->objectForKey("Label"));
+    EXPECT_EQ(*settings->objectForKey("Label")->string(), "HelloWorld");
+}
+
+// A field holds 1024 characters; a longer text is refused before any typing, and a long
+// text arrives as one change, so the verbs stay quick.
+TEST_F(SettingsVerbs, ALongTextIsRefusedBeforeTypingAndAFullOneTypedAtOnce)
+{
+    createAndBoot();
+    ask("settings open RVXFontController");
+    ask("settings tap 0:0");
+    ask("settings clear");
+    for (size_t length : { size_t(60000), size_t(1025) }) {
+        RunResult refused = ruvex("settings type " + std::string(length, 'x'));
+        EXPECT_EQ(refused.status, 2) << length;
+        EXPECT_NE(refused.err.find("at most 1024"), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(ask("settings")["pane"]["class"].asString(), "RVXFontController") << "the host still answers";
+
+    ask("settings type " + std::string(1000, 'a'));
+    RunResult over = ruvex("settings type " + std::string(25, 'b'));
+    EXPECT_EQ(over.status, 1) << "the field holds 1000 already: " << over.err;
+    EXPECT_NE(over.err.find("it holds 1000"), std::string::npos) << over.err;
+    JsonValue typed = ask("settings type " + std::string(24, 'b'));
+    EXPECT_EQ(typed["field"].asString(), std::string(1000, 'a') + std::string(24, 'b'));
+    std::optional<NSDictionary> settings = settingsFile();
+    ASSERT_TRUE(settings && settings->objectForKey("Label"));
+    EXPECT_EQ(settings->objectForKey("Label")->string()->size(), 1024u);
+    EXPECT_EQ(ask("settings clear")["field"].asString(), "");
+}
+
+// A store that fails says so: the reply is ok:false with the file and the reason, exit 1,
+// for typing, slides, switches and taps alike; once the file can be written, all is well.
+TEST_F(SettingsVerbs, AFailedStoreIsReportedAndExitsOne)
+{
+    createAndBoot();
+    ask("settings open RVXFontController");
+    ask("settings tap 0:0");
+    ask("settings clear");
+    ask("settings type Kept");
+    std::string lock = device() + RVXSettings::path + std::string(".lock");
+    std::filesystem::remove(lock);
+    ASSERT_TRUE(std::filesystem::create_directory(lock));
+
+    RunResult typed = ruvex("--json settings type Lost");
+    EXPECT_EQ(typed.status, 1);
+    EXPECT_NE(typed.err.find("not stored"), std::string::npos) << typed.err;
+    EXPECT_NE(typed.err.find("com.vastelmark.ruvexpro.plist"), std::string::npos) << typed.err;
+    EXPECT_NE(typed.err.find("Is a directory"), std::string::npos) << typed.err;
+    EXPECT_EQ(std::count(typed.err.begin(), typed.err.end(), '\n'), 1) << typed.err;
+    EXPECT_EQ(ruvex("settings clear").status, 1);
+    EXPECT_EQ(ruvex("settings return").status, 0) << "return stores nothing";
+    RunResult slid = ruvex("settings slide 2:0 30 --steps 3");
+    EXPECT_EQ(slid.status, 1);
+    EXPECT_NE(slid.err.find("3 stores failed"), std::string::npos) << slid.err;
+
+    ask("settings open");
+    std::string dismiss = rowOf("Hide Center After Closing");
+    ASSERT_FALSE(dismiss.empty());
+    EXPECT_EQ(ruvex("settings switch " + dismiss + " on").status, 1);
+    std::optional<NSDictionary> settings = settingsFile();
+    ASSERT_TRUE(settings && settings->objectForKey("Label"));
+    EXPECT_EQ(*settings->objectForKey("Label")->string(), "Kept");
+    EXPECT_FALSE(settings->objectForKey("Dismiss"));
+
+    std::filesystem::remove(lock);
+    EXPECT_EQ(ruvex("settings switch " + dismiss + " off").status, 0) << "the pane shows on: off is a flip";
+    EXPECT_EQ(ruvex("settings switch " + dismiss + " on").status, 0);
+    settings = settingsFile();
+    ASSERT_TRUE(settings && settings->objectForKey("Dismiss"));
+    EXPECT_TRUE(*settings->objectForKey("Dismiss")->boolean());
+}
+
+// Replies echo what they were sent; bytes that are not UTF-8 come out replaced, never raw.
+TEST_F(SettingsVerbs, RepliesAreValidJsonWhateverBytesTheyEcho)
+{
+    createAndBoot();
+    std::string png = device() + "/odd\xff\"name.png";
+    RunResult shot = ruvex("--json screenshot settings " + shellQuoted(png) + " --scale 1");
+    ASSERT_EQ(shot.status, 0) << shot.err;
+    std::optional<JsonValue> reply = JsonValue::parse(shot.out);
+    ASSERT_TRUE(reply) << shot.out;
+    EXPECT_TRUE(NSString::isValidUTF8(shot.out)) << shot.out;
+    EXPECT_EQ((*reply)["path"].asString(), device() + "/odd\xEF\xBF\xBD\"name.png");
 }
 
 TEST_F(SettingsVerbs, ScreenshotAndDumpOfTheSettingsWindow)

@@ -117,6 +117,54 @@ TEST(TextField, OneFieldEditsAtATimeAndATapBeginsEditing)
     second->resignFirstResponder();
 }
 
+TEST(TextField, RefusesWhatAKeyboardCannotTypeWholeAndBeforeAnyChange)
+{
+    auto field = std::make_shared<UITextField>(CGRectMake(0, 0, 176, 21));
+    auto recorder = std::make_shared<Recorder>();
+    recorder->listen(*field);
+    ASSERT_TRUE(field->insertText("Hello"));
+    size_t changes = recorder->count("changed");
+
+    const std::pair<std::string, UITextInputRefusal> refused[] = {
+        {std::string("\x01"), UITextInputRefusal::ControlCharacter},
+        {std::string("World\x1f"), UITextInputRefusal::ControlCharacter},
+        {std::string("a\x7f"), UITextInputRefusal::ControlCharacter},
+        {std::string("tab\there"), UITextInputRefusal::ControlCharacter},
+        {std::string("line\n"), UITextInputRefusal::ControlCharacter},
+        {std::string("nul\0", 4), UITextInputRefusal::ControlCharacter},
+        {std::string("caf\xE9"), UITextInputRefusal::InvalidUTF8},
+        {std::string("\xC0\xAF"), UITextInputRefusal::InvalidUTF8},
+        {std::string("\xED\xA0\x80"), UITextInputRefusal::InvalidUTF8},
+        {std::string("\xE2\x9C"), UITextInputRefusal::InvalidUTF8},
+    };
+    for (const auto& [text, why] : refused) {
+        EXPECT_EQ(field->refusalForInsertion(text), why) << text;
+        EXPECT_FALSE(field->insertText(text)) << text;
+        EXPECT_FALSE(field->paste(text)) << text;
+    }
+    EXPECT_EQ(field->text(), "Hello") << "nothing of a refused text is typed, not even its first characters";
+    EXPECT_EQ(recorder->count("changed"), changes);
+
+    // At most kMaximumLength characters, counted as characters rather than bytes.
+    std::string fill;
+    for (size_t i = 5; i < UITextField::kMaximumLength - 1; ++i)
+        fill += "\xC3\xA9";
+    ASSERT_TRUE(field->paste(fill));
+    EXPECT_EQ(UITextField::characterCount(field->text()), UITextField::kMaximumLength - 1);
+    EXPECT_EQ(field->refusalForInsertion("ab"), UITextInputRefusal::TooLong);
+    EXPECT_FALSE(field->insertText("ab"));
+    EXPECT_EQ(UITextField::characterCount(field->text()), UITextField::kMaximumLength - 1) << "not one of the two";
+    EXPECT_TRUE(field->insertText("\xE2\x9C\x95")) << "the last character that fits";
+    EXPECT_FALSE(field->paste("x"));
+    field->deleteBackward();
+    EXPECT_TRUE(field->insertText("z"));
+
+    // The code's own setText is not the keyboard.
+    field->setText("a\tb");
+    EXPECT_EQ(field->text(), "a\tb");
+    field->resignFirstResponder();
+}
+
 TEST(TextField, SecureEntryShowsOnlyDots)
 {
     auto field = std::make_shared<UITextField>(CGRectMake(0, 0, 100, 30));

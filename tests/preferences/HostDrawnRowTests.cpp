@@ -2,6 +2,11 @@
 
 #include "preferences/PSTableCell.h"
 
+#include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr const char* kDomain = "com.example.widgetprefs";
@@ -169,3 +174,85 @@ TEST_F(HostFixture, ARowWithoutADomainStoresNothingAndDoesNotCrash)
     EXPECT_FALSE(pane->writePreferenceValue(true, loose));
     EXPECT_FALSE(pane->readPreferenceValue(loose));
 }
+
+namespace {
+
+// A lock path taken by a directory: the write cannot lock, as root too (unlike a mode).
+void blockWrites(const std::string& domain)
+{
+    std::string lock = PreferenceFile::forDomain(domain).lockPath();
+    std::filesystem::remove(lock);
+    std::filesystem::create_directories(lock);
+}
+
+TEST_F(HostFixture, AFailedStoreIsCountedWithItsFileAndReasonAndTheRowStillPosts)
+{
+    ASSERT_TRUE(host->flipSwitch(0, 0));
+    EXPECT_EQ(heard(kChanged), 1);
+    unsigned long before = PreferenceFile::failures().count;
+    blockWrites(kDomain);
+    ASSERT_TRUE(host->flipSwitch(0, 0)) << "the input itself is done";
+    EXPECT_EQ(PreferenceFile::failures().count, before + 1);
+    EXPECT_EQ(PreferenceFile::failures().path, PreferenceFile::forDomain(kDomain).hostPath());
+    EXPECT_EQ(PreferenceFile::failures().reason, "Is a directory");
+    EXPECT_EQ(*stored(kDomain).objectForKey("CloseOnAppear"), PlistValue(true)) << "the old value stays";
+    EXPECT_EQ(heard(kChanged), 2) << "the row posts as it would after a write";
+
+    ASSERT_TRUE(host->slide(1, 0, 60, 4));
+    EXPECT_EQ(PreferenceFile::failures().count, before + 1 + 4) << "one failure per step's store";
+
+    std::filesystem::remove(PreferenceFile::forDomain(kDomain).lockPath());
+    ASSERT_TRUE(host->flipSwitch(0, 0));
+    EXPECT_EQ(PreferenceFile::failures().count, before + 5) << "a store that works adds none";
+}
+
+TEST_F(HostFixture, AReadOnlyPreferencesFolderFailsTheStoreWithItsReason)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "a folder's mode does not stop root";
+    ASSERT_TRUE(host->flipSwitch(0, 0));
+    std::string folder = std::filesystem::path(PreferenceFile::forDomain(kDomain).hostPath()).parent_path();
+    unsigned long before = PreferenceFile::failures().count;
+    chmod(folder.c_str(), 0555);
+    ASSERT_TRUE(host->flipSwitch(0, 0));
+    chmod(folder.c_str(), 0755);
+    EXPECT_EQ(PreferenceFile::failures().count, before + 1);
+    EXPECT_EQ(PreferenceFile::failures().reason, "Permission denied");
+    EXPECT_EQ(*stored(kDomain).objectForKey("CloseOnAppear"), PlistValue(true));
+}
+
+TEST_F(HostFixture, TextThatNoPropertyListCarriesFailsItsStoreWithThatReason)
+{
+    unsigned long before = PreferenceFile::failures().count;
+    EXPECT_FALSE(PreferenceFile::forDomain(kDomain).setObject(std::string("a\x01"), "Path"));
+    EXPECT_EQ(PreferenceFile::failures().count, before + 1);
+    EXPECT_EQ(PreferenceFile::failures().reason, "a value holds text a property list cannot carry");
+}
+
+TEST_F(HostFixture, TypingRefusesWholeWhatTheFieldRefusesAndPastesALongText)
+{
+    ASSERT_TRUE(host->tapRowNamed("Image")) << host->lastError();
+    UITextFieldRef field = UITextField::currentEditingField();
+    ASSERT_TRUE(field);
+    ASSERT_TRUE(host->typeText("ab"));
+
+    EXPECT_FALSE(host->typeText("c\x01"));
+    EXPECT_NE(host->lastError().find("control characters"), std::string::npos) << host->lastError();
+    EXPECT_FALSE(host->typeText("caf\xE9"));
+    EXPECT_NE(host->lastError().find("UTF-8"), std::string::npos) << host->lastError();
+    EXPECT_FALSE(host->typeText(std::string(UITextField::kMaximumLength - 1, 'x')));
+    EXPECT_NE(host->lastError().find("at most 1024 characters; it holds 2"), std::string::npos) << host->lastError();
+    EXPECT_EQ(field->text(), "ab");
+
+    std::string longText(SettingsHost::kLongestTypedText + 1, 'y');
+    ASSERT_TRUE(host->typeText(longText));
+    EXPECT_EQ(field->text(), "ab" + longText);
+    ASSERT_TRUE(host->clearField());
+    EXPECT_EQ(field->text(), "");
+    ASSERT_TRUE(host->typeText("/b.png"));
+    ASSERT_TRUE(host->pressReturn());
+    ASSERT_TRUE(stored(kDomain).objectForKey("Path"));
+    EXPECT_EQ(*stored(kDomain).objectForKey("Path"), PlistValue("/b.png"));
+}
+
+} // namespace
