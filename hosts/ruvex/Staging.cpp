@@ -1,10 +1,12 @@
 #include "Staging.h"
 
 #include "Command.h"
+#include "Device.h"
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/PlistValue.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace ruvex {
@@ -72,22 +74,61 @@ std::vector<std::string> stageBundles(const std::string& bundlesFolder)
     return missing;
 }
 
+namespace {
+
+const SampleApp* sampleApp(const std::string& identifier)
+{
+    for (const SampleApp& app : sampleApps())
+        if (identifier == app.identifier)
+            return &app;
+    return nullptr;
+}
+
+} // namespace
+
+std::vector<std::string> sampleAppList(const std::string& list)
+{
+    std::vector<std::string> apps;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t comma = list.find(',', start);
+        std::string name = list.substr(start, comma - start);
+        if (!name.empty() && !sampleApp(name))
+            throw UsageError("no sample app '" + name + "' (ruvex device create --help lists them)");
+        if (!name.empty() && std::find(apps.begin(), apps.end(), name) == apps.end())
+            apps.push_back(name);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+    if (apps.empty())
+        throw UsageError("--apps needs at least one sample app");
+    return apps;
+}
+
+std::vector<std::string> allSampleApps()
+{
+    std::vector<std::string> apps;
+    for (const SampleApp& app : sampleApps())
+        apps.push_back(app.identifier);
+    return apps;
+}
+
 void stageApps(const std::vector<std::string>& identifiers)
 {
     for (const std::string& identifier : identifiers) {
-        const SampleApp* found = nullptr;
-        for (const SampleApp& app : sampleApps())
-            if (identifier == app.identifier)
-                found = &app;
+        const SampleApp* found = sampleApp(identifier);
         if (!found)
-            throw UsageError("no sample app " + identifier + " (ruvex device create --help lists them)");
+            throw UsageError("no sample app '" + identifier + "' (ruvex device create --help lists them)");
         NSDictionary info { { "CFBundleIdentifier", found->identifier }, { "CFBundleDisplayName", found->name } };
         if (found->scheme)
             info.setObject(NSArray { NSDictionary { { "CFBundleURLSchemes", NSArray { found->scheme } } } }, "CFBundleURLTypes");
-        std::string phonePath = "/Applications/" + std::string(found->name) + ".app/Info.plist";
-        std::filesystem::create_directories(std::filesystem::path(DeviceRoot::resolve(phonePath)).parent_path());
+        std::string folder = "Applications/" + std::string(found->name) + ".app";
+        makeFolders(DeviceRoot::root(), folder);
+        std::string phonePath = "/" + folder + "/Info.plist";
         if (!info.writeToFile(phonePath, true))
             throw ActionError("could not write " + DeviceRoot::resolve(phonePath));
+        recordMade(DeviceRoot::root(), { folder + "/Info.plist" });
     }
 }
 

@@ -19,7 +19,12 @@ const std::vector<SampleApp>& sampleApps();
 // Copies every bundle of `bundlesFolder` that the phone knows a place for; answers a line
 // for each one missing.
 std::vector<std::string> stageBundles(const std::string& bundlesFolder);
-// Writes the Info.plist of each named sample app; throws UsageError for an unknown name.
+// The sample apps a `--apps ID,...` list names, each once, in the order given; throws
+// UsageError for an unknown name before anything is made.
+std::vector<std::string> sampleAppList(const std::string& list);
+// The identifiers of all sample apps.
+std::vector<std::string> allSampleApps();
+// Writes the Info.plist of each named sample app (names from sampleAppList).
 void stageApps(const std::vector<std::string>& identifiers);
 
 } // namespace ruvex

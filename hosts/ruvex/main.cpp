@@ -104,7 +104,7 @@ int runCommand(int argc, char** argv)
     for (; i < argc; ++i) {
         std::string word = argv[i];
         if (word == "--device") {
-            if (i + 1 >= argc)
+            if (i + 1 >= argc || !*argv[i + 1])
                 throw UsageError("--device needs a directory");
             options.device = argv[++i];
         } else if (word == "--json") {
