@@ -166,11 +166,12 @@ int runDemo(const Options&, const Arguments&)
     if (!isDeviceRoot(root)) {
         createDeviceFolders(root); // refuses a directory that is not a device
         stageApps(allSampleApps());
-        for (const std::string& line : stageBundles(executableDirectory() + "/../bundles"))
+        for (const std::string& line : installProduct())
             std::fprintf(stderr, "ruvex: note: %s\n", line.c_str());
         step("created the device at " + root);
     } else {
-        stageBundles(executableDirectory() + "/../bundles");
+        for (const std::string& line : installProduct())
+            std::fprintf(stderr, "ruvex: note: %s\n", line.c_str());
         step("using the device at " + root);
     }
     makeFolders(root, "demo");

@@ -26,7 +26,7 @@ int createDevice(const Options& options, const Arguments& arguments)
         apps = allSampleApps();
     createDeviceFolders(DeviceRoot::root());
     stageApps(apps);
-    std::vector<std::string> missing = stageBundles(executableDirectory() + "/../bundles");
+    std::vector<std::string> missing = installProduct();
     for (const std::string& line : missing)
         std::fprintf(stderr, "ruvex: note: %s\n", line.c_str());
     if (options.json) {
@@ -72,8 +72,10 @@ int printDevicePath(const Options& options, const Arguments&)
 }
 
 CommandRegistration createVerb({"device create", "[--apps ID,...]",
-    "make the device root, stage the bundles and install sample apps",
-    "Creating a device that exists keeps what it holds and stages the bundles again. A directory\n"
+    "make the device root, install the product from its package and sample apps",
+    "The product comes from the package the build made (build/default/packages), installed as\n"
+    "`ruvex install` does. Creating a device that exists keeps what it holds and installs the\n"
+    "package again. A directory\n"
     "that holds something but is not a device is refused, and so are /, the home directory and\n"
     "every parent of the working directory.\n"
     "Sample apps: com.apple.mobilesafari com.apple.mobilemail com.apple.MobileSMS com.apple.Music\n"

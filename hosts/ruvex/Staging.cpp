@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "Device.h"
+#include "PackageInstall.h"
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/PlistValue.h"
@@ -29,53 +30,6 @@ const std::vector<SampleApp>& sampleApps()
 
 namespace {
 
-struct Place {
-    const char* bundle;
-    const char* phoneFolder;
-};
-
-const Place kPlaces[] = {
-    { "RuvexPro.bundle", "/System/Library/WeeAppPlugins" },
-    { "RuvexProprefs.bundle", "/Library/PreferenceBundles" },
-    { "ruvexcfPrefs.bundle", "/Library/PreferenceBundles" },
-};
-
-} // namespace
-
-std::vector<std::string> stageBundles(const std::string& bundlesFolder)
-{
-    namespace fs = std::filesystem;
-    std::vector<std::string> missing;
-    for (const Place& place : kPlaces) {
-        fs::path from = fs::path(bundlesFolder) / place.bundle;
-        if (!fs::is_directory(from)) {
-            missing.push_back(std::string(place.bundle) + " is not built (looked in " + bundlesFolder + ")");
-            continue;
-        }
-        fs::path to = DeviceRoot::resolve(std::string(place.phoneFolder) + "/" + place.bundle);
-        std::error_code failure;
-        fs::remove_all(to, failure);
-        fs::create_directories(to.parent_path(), failure);
-        fs::copy(from, to, fs::copy_options::recursive, failure);
-        if (failure)
-            throw ActionError("could not copy " + from.string() + ": " + failure.message());
-    }
-    // The build stages the Settings app's entry beside the bundles folder.
-    fs::path entry = fs::path(bundlesFolder).parent_path() / "PreferenceLoader" / "Preferences" / "RuvexPro.plist";
-    if (fs::exists(entry)) {
-        std::error_code failure;
-        fs::path target = DeviceRoot::resolve("/Library/PreferenceLoader/Preferences/RuvexPro.plist");
-        fs::create_directories(target.parent_path(), failure);
-        fs::copy_file(entry, target,
-            fs::copy_options::overwrite_existing, failure);
-    } else {
-        missing.push_back("the PreferenceLoader entry is not built");
-    }
-    return missing;
-}
-
-namespace {
-
 const SampleApp* sampleApp(const std::string& identifier)
 {
     for (const SampleApp& app : sampleApps())
@@ -85,6 +39,17 @@ const SampleApp* sampleApp(const std::string& identifier)
 }
 
 } // namespace
+
+std::vector<std::string> installProduct()
+{
+    recordPhonePackages(DeviceRoot::root());
+    std::string package = productPackage();
+    std::error_code failure;
+    if (!std::filesystem::is_regular_file(package, failure))
+        return { "the product's package is not built (looked for " + package + "): run scripts/build" };
+    InstallReport report = installPackage(DeviceRoot::root(), package, Downgrade::Allow);
+    return report.notes;
+}
 
 std::vector<std::string> sampleAppList(const std::string& list)
 {
