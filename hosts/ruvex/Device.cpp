@@ -177,6 +177,14 @@ void createDeviceFolders(const std::string& root)
     fs::create_directories(root, failure);
     if (failure)
         throw ActionError("could not make " + root + ": " + failure.message());
+    if (isDeviceRoot(root) && !fs::exists(fs::path(root) / kManifest, failure)) {
+        // A device made before the manifest: what it holds of the layout is ruvex's.
+        std::vector<std::string> earlier { kManifest };
+        for (const char* path : kEarlierLayout)
+            if (fs::exists(fs::path(root) / path, failure))
+                earlier.push_back(path);
+        appendToManifest(root, earlier);
+    }
     if (!isDeviceRoot(root)) {
         // The manifest before the marker: a device with a marker always tells what it made.
         appendToManifest(root, madeRoot ? std::vector<std::string> { ".", kManifest, kMarker }

@@ -137,7 +137,11 @@ TEST_F(Packages, TheProductPackageReadsBackWithDpkgDeb)
         EXPECT_EQ(mode, line[0] == 'd' ? "drwxr-xr-x" : executable ? "-rwxr-xr-x" : "-rw-r--r--") << line;
     }
 
-    // Nothing of the machine that built it: no source or build paths in any file.
+    // Nothing of the machine that built it: no source or build paths in any file. A sanitizer
+    // build names its source files in the instrumentation itself, so only a plain build is read.
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "an instrumented build carries its source paths";
+#endif
     std::string unpacked = _scratch + "/unpacked";
     ASSERT_EQ(run("dpkg-deb -x '" + file + "' '" + unpacked + "'").status, 0);
     for (auto it = fs::recursive_directory_iterator(unpacked); it != fs::recursive_directory_iterator(); ++it) {
