@@ -280,6 +280,22 @@ TEST_F(Packages, HostilePackagesAreRefusedWithNothingWrittenOrLeft)
     EXPECT_EQ(ruvex("install --force x.deb").status, 2);
 }
 
+TEST_F(Packages, TheVerbsHaveHelpAndNeedADevice)
+{
+    for (const char* verb : { "install", "uninstall", "packages", "respring" }) {
+        Result help = ruvex(std::string(verb) + " --help");
+        EXPECT_EQ(help.status, 0) << verb;
+        EXPECT_EQ(help.out.rfind("usage: ruvex " + std::string(verb), 0), 0u) << help.out;
+    }
+    // Without a device there is nothing to install into, and nothing is made.
+    for (const char* line : { "install '" PACKAGE_FILE "'", "uninstall com.example.thing", "packages", "respring" }) {
+        Result result = ruvex(line);
+        EXPECT_EQ(result.status, 1) << line;
+        EXPECT_NE(result.err.find("no device"), std::string::npos) << line << ": " << result.err;
+    }
+    EXPECT_FALSE(fs::exists(_device));
+}
+
 TEST_F(Packages, ABundleFolderInstallsAtItsPhonePath)
 {
     create();
