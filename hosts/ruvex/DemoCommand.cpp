@@ -174,8 +174,13 @@ int runDemo(const Options&, const Arguments&)
             std::fprintf(stderr, "ruvex: note: %s\n", line.c_str());
         step("using the device at " + root);
     }
-    makeFolders(root, "demo");
+    // The user may keep pictures of their own there: only the demo's go at an erase.
     std::string shots = root + "/demo";
+    std::filesystem::create_directory(shots);
+    std::vector<std::string> made { "demo/" };
+    for (const char* picture : kPictures)
+        made.push_back(std::string("demo/") + picture);
+    recordMade(root, made);
     // The folder holds one run's pictures: those of an earlier run go first.
     for (const char* picture : kPictures) {
         std::error_code ignored;

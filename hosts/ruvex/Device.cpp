@@ -232,9 +232,19 @@ std::vector<std::string> eraseDevice(const std::string& given)
                 fs::remove(real / *path, ignored);
         }
     }
-    for (auto it = manifest.rbegin(); it != manifest.rend(); ++it)
-        if (std::optional<std::string> path = devicePath(*it))
+    for (auto it = manifest.rbegin(); it != manifest.rend(); ++it) {
+        std::optional<std::string> path = devicePath(*it);
+        if (!path)
+            continue;
+        // "folder/": a folder that the user's files may share, removed only when left empty.
+        if (it->back() == '/') {
+            std::error_code ignored;
+            if (parentsStayInside(root, *path) && fs::is_directory(fs::symlink_status(real / *path, ignored)))
+                fs::remove(real / *path, ignored);
+        } else {
             removeBelow(root, *path);
+        }
+    }
     std::sort(packageFolders.begin(), packageFolders.end(), std::greater<>());
     for (const std::string& folder : packageFolders) {
         std::error_code ignored;

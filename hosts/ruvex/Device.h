@@ -5,7 +5,8 @@
 //
 // A device is a directory holding the marker file ".ruvex-device". Beside it lies the manifest
 // ".ruvex-manifest": one path a line (relative to the root, "." for the root itself) of every
-// folder and file that ruvex made, so that `erase` removes those and the files of the packages
+// folder and file that ruvex made (a folder with a trailing "/" is shared with the user's files
+// and goes only when left empty), so that `erase` removes those and the files of the packages
 // that the device's dpkg database lists, and nothing else. `create` refuses "/", the home
 // directory, every parent of the working directory, anything that is not a directory, and a
 // directory that holds something but is not a device: erasing it later would take the user's

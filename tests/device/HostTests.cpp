@@ -113,6 +113,9 @@ TEST_F(Demo, RunsWholeAndRunsAgainOnTheSameDevice)
     EXPECT_EQ(settings->objectForKey("Count")->intValue(), 2);
     EXPECT_FALSE(ask("status")["springboard"].asBool(true)) << "the demo shuts the device down";
     EXPECT_TRUE(std::filesystem::exists(device() + "/demo/holiday.png")) << "the demo removes only its own pictures";
+    EXPECT_EQ(ruvex("device erase").status, 0);
+    EXPECT_TRUE(std::filesystem::exists(device() + "/demo/holiday.png")) << "erase removes only the demo's own pictures";
+    EXPECT_FALSE(std::filesystem::exists(device() + "/demo/1-center-open.png"));
 }
 
 } // namespace
