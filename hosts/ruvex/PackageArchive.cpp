@@ -102,6 +102,12 @@ void readControl(const std::string& file, archive* outer, PackageContents& conte
                 refuse(file, std::string("the control file cannot be read: ") + error.what());
             }
             found = true;
+        } else if (path == "md5sums") {
+            try {
+                contents.md5sums = readSmallMember(inner.get(), kMaximumControlBytes);
+            } catch (const std::runtime_error& error) {
+                refuse(file, std::string("the md5sums file cannot be read: ") + error.what());
+            }
         } else if (path == "preinst" || path == "postinst" || path == "prerm" || path == "postrm") {
             contents.scripts.push_back(path);
         }

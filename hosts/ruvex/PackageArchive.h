@@ -28,6 +28,7 @@ struct PackageMember {
 
 struct PackageContents {
     std::string control;                // the control file's text
+    std::string md5sums;                // the md5sums file's text, when the package has one
     std::vector<std::string> scripts;   // maintainer scripts the package carries (never run here)
     std::vector<PackageMember> members; // in the archive's order, folders before what they hold
 };

@@ -260,7 +260,7 @@ std::string PackageDatabase::unmet(const std::string& depends, const std::string
     return missing;
 }
 
-void PackageDatabase::record(const ControlFields& given, const std::vector<std::string>& paths)
+void PackageDatabase::record(const ControlFields& given, const std::vector<std::string>& paths, const std::string& md5sums)
 {
     // dpkg's own order: Package, then Status, then the control fields as the package gave them.
     ControlFields control;
@@ -277,6 +277,12 @@ void PackageDatabase::record(const ControlFields& given, const std::vector<std::
     fs::path listFile = fs::path(_root) / kInfo / (name + ".list");
     if (!AtomicFile::write(listFile.string(), list))
         throw ActionError("could not write " + listFile.string());
+    fs::path sums = fs::path(_root) / kInfo / (name + ".md5sums");
+    std::error_code ignored;
+    if (md5sums.empty())
+        fs::remove(sums, ignored);
+    else if (!AtomicFile::write(sums.string(), md5sums))
+        throw ActionError("could not write " + sums.string());
     if (!_installed.count(name))
         _order.push_back(name);
     _installed[name] = control;

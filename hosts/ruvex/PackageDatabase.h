@@ -51,8 +51,9 @@ public:
     // out `without`; "" when met.
     std::string unmet(const std::string& depends, const std::string& without = {}) const;
 
-    // Records a package as installed with its list of paths; writes the database.
-    void record(const ControlFields& control, const std::vector<std::string>& paths);
+    // Records a package as installed with its list of paths (and its md5sums, when it has
+    // them, as info/PACKAGE.md5sums); writes the database.
+    void record(const ControlFields& control, const std::vector<std::string>& paths, const std::string& md5sums = {});
     // Forgets a package; writes the database.
     void forget(const std::string& name);
 

@@ -156,7 +156,8 @@ void removePaths(const std::string& root, const PackageDatabase& database, const
 
 // Moves the staged files into place and records the package.
 void commit(const std::string& root, PackageDatabase& database, const ControlFields& control,
-    const std::vector<PackageMember>& members, const std::string& staging, InstallReport& report)
+    const std::vector<PackageMember>& members, const std::string& staging, const std::string& md5sums,
+    InstallReport& report)
 {
     std::string name = control["Package"];
     std::vector<std::string> before = database.files(name);
@@ -188,7 +189,7 @@ void commit(const std::string& root, PackageDatabase& database, const ControlFie
     for (const std::string& path : before)
         if (!kept.count(path))
             gone.push_back(path);
-    database.record(control, paths);
+    database.record(control, paths, md5sums);
     removePaths(root, database, name, gone, report);
 }
 
@@ -263,7 +264,7 @@ InstallReport installPackage(const std::string& root, const std::string& file, D
     PackageContents unpacked = readPackage(file, staging.path());
     if (unpacked.control != checked.control || unpacked.members.size() != checked.members.size())
         refuse(file, "the file changed while it was read");
-    commit(root, database, control, unpacked.members, staging.path(), report);
+    commit(root, database, control, unpacked.members, staging.path(), unpacked.md5sums, report);
     for (const std::string& script : unpacked.scripts)
         report.notes.push_back("the package's " + script + " script is not run on a simulated device");
     return report;
@@ -314,7 +315,7 @@ InstallReport installBundle(const std::string& root, const std::string& given)
     Staging staging(root);
     std::vector<PackageMember> members = bundleMembers(folder, phoneFolder, staging.path());
     checkPlacement(given, root, database, control, members, Downgrade::Allow, report);
-    commit(root, database, control, members, staging.path(), report);
+    commit(root, database, control, members, staging.path(), {}, report);
     return report;
 }
 

@@ -114,6 +114,7 @@ TEST_F(Packages, TheProductPackageReadsBackWithDpkgDeb)
         EXPECT_NE(fields.out.find(line), std::string::npos) << line << " in " << fields.out;
     EXPECT_EQ(run("dpkg-deb --info '" + file + "'").status, 0);
     EXPECT_NE(run("dpkg-deb --info '" + file + "'").out.find("Description: "), std::string::npos);
+    EXPECT_NE(run("dpkg-deb --info '" + file + "'").out.find(" md5sums"), std::string::npos);
 
     Result contents = run("dpkg-deb --contents '" + file + "'");
     ASSERT_EQ(contents.status, 0) << contents.err;
@@ -203,6 +204,10 @@ TEST_F(Packages, TheProductUninstallsAndKeepsTheSettingsFile)
     create();
     std::string settings = _device + "/var/mobile/Library/Preferences/com.vastelmark.ruvexpro.plist";
     ASSERT_EQ(ruvex("defaults write com.vastelmark.ruvexpro Label 'Close them all'").status, 0);
+    // dpkg itself checks the installed files against the package's md5sums.
+    Result verified = run("dpkg --root='" + _device + "' --verify com.vastelmark.ruvexpro");
+    EXPECT_EQ(verified.status, 0) << verified.err;
+    EXPECT_EQ(verified.out, "") << "every file as the package holds it";
     EXPECT_EQ(ruvex("uninstall preferenceloader").status, 1) << "the product depends on it";
 
     Result removed = ruvex("uninstall com.vastelmark.ruvexpro");
