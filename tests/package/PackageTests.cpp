@@ -280,6 +280,14 @@ TEST_F(Packages, HostilePackagesAreRefusedWithNothingWrittenOrLeft)
         EXPECT_FALSE(fs::exists(_scratch + "/outside")) << bad.name;
         EXPECT_FALSE(fs::exists("/tmp/ruvex-absolute-member")) << bad.name;
     }
+    // A link planted on the device where the package has a folder is not followed.
+    fs::create_directories(_scratch + "/elsewhere");
+    fs::create_directory_symlink(_scratch + "/elsewhere", _device + "/Library/Thing");
+    Result planted = ruvex("install '" + deb("thing", controlFor("com.example.thing", "1.0"), thing({ { "a", "one" } })) + "'");
+    EXPECT_EQ(planted.status, 1) << planted.err;
+    EXPECT_NE(planted.err.find("/Library/Thing"), std::string::npos) << planted.err;
+    EXPECT_TRUE(fs::is_empty(_scratch + "/elsewhere"));
+
     EXPECT_EQ(ruvex("install").status, 2);
     EXPECT_EQ(ruvex("install a.deb b.deb").status, 2);
     EXPECT_EQ(ruvex("install --force x.deb").status, 2);
