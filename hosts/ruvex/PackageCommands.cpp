@@ -96,6 +96,7 @@ int install(const Options& options, const Arguments& arguments)
     if (target.empty())
         throw UsageError("install needs a FILE.deb or a BUNDLE_DIR");
     requireDevice();
+    recordPhonePackages(DeviceRoot::root()); // a device made before packages lacks them
     std::error_code failure;
     InstallReport report = std::filesystem::is_directory(target, failure)
         ? installBundle(DeviceRoot::root(), target)

@@ -201,7 +201,9 @@ const ControlFields* PackageDatabase::find(const std::string& name) const
 
 std::vector<std::string> PackageDatabase::files(const std::string& name) const
 {
-    std::vector<std::string> paths;
+    if (auto known = _lists.find(name); known != _lists.end())
+        return known->second;
+    std::vector<std::string>& paths = _lists[name];
     std::istringstream in(readWhole(fs::path(_root) / kInfo / (name + ".list")));
     for (std::string line; std::getline(in, line);)
         if (std::optional<std::string> path = devicePath(line))
@@ -274,6 +276,7 @@ void PackageDatabase::record(const ControlFields& given, const std::vector<std::
     std::string list = "/.\n";
     for (const std::string& path : paths)
         list += "/" + path + "\n";
+    _lists.erase(name);
     fs::path listFile = fs::path(_root) / kInfo / (name + ".list");
     if (!AtomicFile::write(listFile.string(), list))
         throw ActionError("could not write " + listFile.string());
@@ -293,6 +296,7 @@ void PackageDatabase::record(const ControlFields& given, const std::vector<std::
 void PackageDatabase::forget(const std::string& name)
 {
     _installed.erase(name);
+    _lists.erase(name);
     std::erase(_order, name);
     writeStatus();
     std::error_code ignored;

@@ -64,6 +64,7 @@ private:
     std::map<std::string, ControlFields> _installed;
     std::vector<std::string> _order; // packages in the order the status file lists them
     std::map<std::string, ControlFields> _others; // paragraphs of packages not installed, kept
+    mutable std::map<std::string, std::vector<std::string>> _lists; // lists read so far
 };
 
 } // namespace ruvex
