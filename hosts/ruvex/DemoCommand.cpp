@@ -156,29 +156,36 @@ void restyle(const std::string& shots)
         + " change(s) heard by the shell so far");
 }
 
+// The pictures a run writes into the device's demo/ folder; nothing else there is the demo's.
+const char* kPictures[] = { "1-center-open.png", "2-after-tap.png", "3-settings-colour.png", "4-settings-extras.png",
+    "5-restyled.png" };
+
 int runDemo(const Options&, const Arguments&)
 {
-    if (!isDeviceRoot(DeviceRoot::root())) {
-        std::string error;
-        if (!createDeviceFolders(DeviceRoot::root(), error))
-            throw ActionError(error);
-        std::vector<std::string> apps;
-        for (const SampleApp& app : sampleApps())
-            apps.push_back(app.identifier);
-        stageApps(apps);
-        for (const std::string& line : stageBundles(executableDirectory() + "/../bundles"))
+    const std::string root = DeviceRoot::root();
+    if (!isDeviceRoot(root)) {
+        createDeviceFolders(root); // refuses a directory that is not a device
+        stageApps(allSampleApps());
+        for (const std::string& line : installProduct())
             std::fprintf(stderr, "ruvex: note: %s\n", line.c_str());
-        step("created the device at " + DeviceRoot::root());
+        step("created the device at " + root);
     } else {
-        stageBundles(executableDirectory() + "/../bundles");
-        step("using the device at " + DeviceRoot::root());
+        for (const std::string& line : installProduct())
+            std::fprintf(stderr, "ruvex: note: %s\n", line.c_str());
+        step("using the device at " + root);
     }
-    std::string shots = DeviceRoot::root() + "/demo";
-    std::filesystem::create_directories(shots);
+    // The user may keep pictures of their own there: only the demo's go at an erase.
+    std::string shots = root + "/demo";
+    std::filesystem::create_directory(shots);
+    std::vector<std::string> made { "demo/" };
+    for (const char* picture : kPictures)
+        made.push_back(std::string("demo/") + picture);
+    recordMade(root, made);
     // The folder holds one run's pictures: those of an earlier run go first.
-    for (const auto& entry : std::filesystem::directory_iterator(shots))
-        if (entry.path().extension() == ".png" && entry.is_regular_file())
-            std::filesystem::remove(entry.path());
+    for (const char* picture : kPictures) {
+        std::error_code ignored;
+        std::filesystem::remove(shots + "/" + picture, ignored);
+    }
 
     bootHosts();
     JsonValue ping = askHost(control::kSpringboard, { "ping" });
@@ -208,20 +215,17 @@ int runDemo(const Options&, const Arguments&)
 
     shutdownHosts();
     step("shut down; the screenshots:");
-    std::vector<std::string> pictures;
-    for (const auto& entry : std::filesystem::directory_iterator(shots))
-        if (entry.path().extension() == ".png")
-            pictures.push_back(entry.path().string());
-    std::sort(pictures.begin(), pictures.end());
-    for (const std::string& picture : pictures)
-        std::printf("  %s\n", picture.c_str());
+    for (const char* picture : kPictures)
+        if (std::filesystem::exists(shots + "/" + picture))
+            std::printf("  %s/%s\n", shots.c_str(), picture);
     return 0;
 }
 
 CommandRegistration demoVerb({ "demo", "", "create the default device if needed and show the widget at work",
     "Boots the device, launches apps, taps the bar, restyles the widget through the Settings\n"
     "app (label, colour and height), writes screenshots\n"
-    "into the device's demo/ folder (replacing an earlier run's) and shuts down.", 0, 0, runDemo });
+    "into the device's demo/ folder (replacing an earlier run's, and only those) and shuts down.\n"
+    "Refuses a directory that holds something but is not a device.", 0, 0, runDemo });
 
 } // namespace
 } // namespace ruvex

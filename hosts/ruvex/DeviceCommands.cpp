@@ -16,30 +16,17 @@ namespace {
 
 int createDevice(const Options& options, const Arguments& arguments)
 {
+    // Every word is checked before anything is made.
     std::vector<std::string> apps;
-    if (arguments.size() == 2 && arguments[0] == "--apps") {
-        std::string list = arguments[1];
-        size_t start = 0;
-        while (start <= list.size()) {
-            size_t comma = list.find(',', start);
-            std::string name = list.substr(start, comma - start);
-            if (!name.empty())
-                apps.push_back(name);
-            if (comma == std::string::npos)
-                break;
-            start = comma + 1;
-        }
-    } else if (!arguments.empty()) {
+    if (arguments.size() == 2 && arguments[0] == "--apps")
+        apps = sampleAppList(arguments[1]);
+    else if (!arguments.empty())
         throw UsageError("device create takes only --apps ID,...");
-    } else {
-        for (const SampleApp& app : sampleApps())
-            apps.push_back(app.identifier);
-    }
-    std::string error;
-    if (!createDeviceFolders(DeviceRoot::root(), error))
-        throw ActionError(error);
+    else
+        apps = allSampleApps();
+    createDeviceFolders(DeviceRoot::root());
     stageApps(apps);
-    std::vector<std::string> missing = stageBundles(executableDirectory() + "/../bundles");
+    std::vector<std::string> missing = installProduct();
     for (const std::string& line : missing)
         std::fprintf(stderr, "ruvex: note: %s\n", line.c_str());
     if (options.json) {
@@ -52,16 +39,25 @@ int createDevice(const Options& options, const Arguments& arguments)
     return 0;
 }
 
-int eraseDevice(const Options&, const Arguments&)
+int eraseDevice(const Options& options, const Arguments&)
 {
     std::string root = DeviceRoot::root();
-    if (!isDeviceRoot(root))
-        throw ActionError(root + " is not a device made by ruvex; nothing erased");
-    std::error_code failure;
-    std::filesystem::remove_all(root, failure);
-    if (failure)
-        throw ActionError("could not erase " + root + ": " + failure.message());
-    std::printf("erased %s\n", root.c_str());
+    if (isDeviceRoot(root) && (answers(control::kSpringboard) || answers(control::kSettings))) {
+        shutdownHosts();
+        std::fprintf(stderr, "ruvex: note: the device was booted; shut it down before erasing\n");
+    }
+    std::string real = std::filesystem::weakly_canonical(std::filesystem::absolute(root)).string();
+    std::vector<std::string> kept = ruvex::eraseDevice(root);
+    std::string named = real == root ? root : real + " (named by " + root + ")";
+    if (options.json) {
+        std::printf("{\"erased\":%s,\"kept\":[", jsonQuoted(real).c_str());
+        for (size_t i = 0; i < kept.size(); ++i)
+            std::printf("%s%s", i ? "," : "", jsonQuoted(kept[i]).c_str());
+        std::printf("]}\n");
+    } else if (kept.empty())
+        std::printf("erased %s\n", named.c_str());
+    else
+        std::printf("erased %s; kept %zu thing(s) that ruvex did not make there\n", named.c_str(), kept.size());
     return 0;
 }
 
@@ -76,12 +72,19 @@ int printDevicePath(const Options& options, const Arguments&)
 }
 
 CommandRegistration createVerb({"device create", "[--apps ID,...]",
-    "make the device root, stage the bundles and install sample apps",
-    "Creating a device that exists keeps what it holds and stages the bundles again.\n"
+    "make the device root, install the product from its package and sample apps",
+    "The product comes from the package the build made (build/default/packages), installed as\n"
+    "`ruvex install` does. Creating a device that exists keeps what it holds and installs the\n"
+    "package again. A directory\n"
+    "that holds something but is not a device is refused, and so are /, the home directory and\n"
+    "every parent of the working directory.\n"
     "Sample apps: com.apple.mobilesafari com.apple.mobilemail com.apple.MobileSMS com.apple.Music\n"
     "com.apple.newsstand com.apple.mobileslideshow com.atebits.Tweetie2 com.tapbots.Tweetbot\n"
     "com.iconfactory.Twitterrific (all by default).", 0, 2, createDevice});
-CommandRegistration eraseVerb({"device erase", "", "remove the device root and everything in it", "", 0, 0,
+CommandRegistration eraseVerb({"device erase", "", "remove what ruvex made on the device",
+    "Removes the folders and files that `device create` and the hosts made, and the files of the\n"
+    "installed packages; anything else there stays, and so does the root when it holds such a\n"
+    "thing. A booted device is shut down first. Refuses a directory that is not a device.", 0, 0,
     eraseDevice});
 CommandRegistration pathVerb({"device path", "", "print the device root", "", 0, 0, printDevicePath});
 

@@ -20,6 +20,8 @@ int report(const Options& options, const JsonValue& reply);
 std::string executableDirectory();
 // Whether the host of the current device answers a ping within a few seconds.
 bool answers(const std::string& host);
+// Starts one host program detached, as boot does (without waiting for it to answer).
+void startHost(const std::string& host);
 // Starts the hosts that do not run yet and waits until all answer.
 void bootHosts();
 // Asks every running host to stop and waits until none answers; the number stopped.

@@ -1,10 +1,13 @@
 #include "Staging.h"
 
 #include "Command.h"
+#include "Device.h"
+#include "PackageInstall.h"
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/PlistValue.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace ruvex {
@@ -27,67 +30,70 @@ const std::vector<SampleApp>& sampleApps()
 
 namespace {
 
-struct Place {
-    const char* bundle;
-    const char* phoneFolder;
-};
-
-const Place kPlaces[] = {
-    { "RuvexPro.bundle", "/System/Library/WeeAppPlugins" },
-    { "RuvexProprefs.bundle", "/Library/PreferenceBundles" },
-    { "ruvexcfPrefs.bundle", "/Library/PreferenceBundles" },
-};
+const SampleApp* sampleApp(const std::string& identifier)
+{
+    for (const SampleApp& app : sampleApps())
+        if (identifier == app.identifier)
+            return &app;
+    return nullptr;
+}
 
 } // namespace
 
-std::vector<std::string> stageBundles(const std::string& bundlesFolder)
+std::vector<std::string> installProduct()
 {
-    namespace fs = std::filesystem;
-    std::vector<std::string> missing;
-    for (const Place& place : kPlaces) {
-        fs::path from = fs::path(bundlesFolder) / place.bundle;
-        if (!fs::is_directory(from)) {
-            missing.push_back(std::string(place.bundle) + " is not built (looked in " + bundlesFolder + ")");
-            continue;
-        }
-        fs::path to = DeviceRoot::resolve(std::string(place.phoneFolder) + "/" + place.bundle);
-        std::error_code failure;
-        fs::remove_all(to, failure);
-        fs::create_directories(to.parent_path(), failure);
-        fs::copy(from, to, fs::copy_options::recursive, failure);
-        if (failure)
-            throw ActionError("could not copy " + from.string() + ": " + failure.message());
+    recordPhonePackages(DeviceRoot::root());
+    std::string package = productPackage();
+    std::error_code failure;
+    if (!std::filesystem::is_regular_file(package, failure))
+        return { "the product's package is not built (looked for " + package + "): run scripts/build" };
+    InstallReport report = installPackage(DeviceRoot::root(), package, Downgrade::Allow);
+    return report.notes;
+}
+
+std::vector<std::string> sampleAppList(const std::string& list)
+{
+    std::vector<std::string> apps;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t comma = list.find(',', start);
+        std::string name = list.substr(start, comma - start);
+        if (!name.empty() && !sampleApp(name))
+            throw UsageError("no sample app '" + name + "' (ruvex device create --help lists them)");
+        if (!name.empty() && std::find(apps.begin(), apps.end(), name) == apps.end())
+            apps.push_back(name);
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
     }
-    // The build stages the Settings app's entry beside the bundles folder.
-    fs::path entry = fs::path(bundlesFolder).parent_path() / "PreferenceLoader" / "Preferences" / "RuvexPro.plist";
-    if (fs::exists(entry)) {
-        std::error_code failure;
-        fs::path target = DeviceRoot::resolve("/Library/PreferenceLoader/Preferences/RuvexPro.plist");
-        fs::create_directories(target.parent_path(), failure);
-        fs::copy_file(entry, target,
-            fs::copy_options::overwrite_existing, failure);
-    } else {
-        missing.push_back("the PreferenceLoader entry is not built");
-    }
-    return missing;
+    if (apps.empty())
+        throw UsageError("--apps needs at least one sample app");
+    return apps;
+}
+
+std::vector<std::string> allSampleApps()
+{
+    std::vector<std::string> apps;
+    for (const SampleApp& app : sampleApps())
+        apps.push_back(app.identifier);
+    return apps;
 }
 
 void stageApps(const std::vector<std::string>& identifiers)
 {
     for (const std::string& identifier : identifiers) {
-        const SampleApp* found = nullptr;
-        for (const SampleApp& app : sampleApps())
-            if (identifier == app.identifier)
-                found = &app;
+        const SampleApp* found = sampleApp(identifier);
         if (!found)
-            throw UsageError("no sample app " + identifier + " (ruvex device create --help lists them)");
+            throw UsageError("no sample app '" + identifier + "' (ruvex device create --help lists them)");
         NSDictionary info { { "CFBundleIdentifier", found->identifier }, { "CFBundleDisplayName", found->name } };
         if (found->scheme)
             info.setObject(NSArray { NSDictionary { { "CFBundleURLSchemes", NSArray { found->scheme } } } }, "CFBundleURLTypes");
-        std::string phonePath = "/Applications/" + std::string(found->name) + ".app/Info.plist";
-        std::filesystem::create_directories(std::filesystem::path(DeviceRoot::resolve(phonePath)).parent_path());
+        std::string folder = "Applications/" + std::string(found->name) + ".app";
+        makeFolders(DeviceRoot::root(), folder);
+        std::string phonePath = "/" + folder + "/Info.plist";
         if (!info.writeToFile(phonePath, true))
             throw ActionError("could not write " + DeviceRoot::resolve(phonePath));
+        recordMade(DeviceRoot::root(), { folder + "/Info.plist" });
     }
 }
 

@@ -187,7 +187,7 @@ int runCommand(int argc, char** argv)
             break;
         }
         if (word == "--device") {
-            if (i + 1 >= argc)
+            if (i + 1 >= argc || !*argv[i + 1])
                 throw UsageError("--device needs a directory");
             options.device = argv[++i];
             if (options.device.empty())

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
+#include <fstream>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -23,18 +26,29 @@ class Cli : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The device folder starts empty: `device create` refuses one that holds anything.
         char pattern[] = "/tmp/ruvex-cli-XXXXXX";
         ASSERT_TRUE(mkdtemp(pattern));
-        _device = pattern;
+        _scratch = pattern;
+        _device = _scratch + "/device";
+        std::filesystem::create_directory(_device);
     }
-    void TearDown() override { std::filesystem::remove_all(_device); }
+    void TearDown() override { std::filesystem::remove_all(_scratch); }
 
     // Runs ruvex with the test's device, capturing both streams.
     Result ruvex(const std::string& arguments, bool withDevice = true)
     {
-        std::string errFile = _device + "/.stderr";
-        std::string command = std::string(RUVEX_PATH) + (withDevice ? " --device '" + _device + "' " : " ")
-            + arguments + " 2>'" + errFile + "'";
+        return shell(std::string(RUVEX_PATH) + (withDevice ? " --device '" + _device + "' " : " ") + arguments);
+    }
+
+    // Runs a shell command line (`ruvex` in it stands for the binary), capturing both streams.
+    Result shell(std::string command)
+    {
+        for (size_t at = command.find("ruvex "); at != std::string::npos; at = command.find("ruvex ", at + 1))
+            if (at == 0 || command[at - 1] == ' ')
+                command.replace(at, 5, RUVEX_PATH);
+        std::string errFile = _scratch + "/stderr";
+        command = "(" + command + ") 2>'" + errFile + "'";
         Result result;
         FILE* pipe = popen(command.c_str(), "r");
         std::array<char, 4096> buffer;
@@ -56,6 +70,7 @@ protected:
         return _device + "/var/mobile/Library/Preferences/" + domain + ".plist";
     }
 
+    std::string _scratch;
     std::string _device;
 };
 
@@ -156,7 +171,7 @@ TEST_F(Cli, NotifyWaitEndsWhenAPostArrivesAndFailsOnTimeOut)
     EXPECT_EQ(timedOut.status, 1);
 
     // The waiter says on stderr when it listens; the post follows that line.
-    std::string errFile = _device + "/.wait-stderr";
+    std::string errFile = _scratch + "/wait-stderr";
     std::string command = std::string(RUVEX_PATH) + " --device '" + _device
         + "' notify wait com.x.ping --timeout 20 2>'" + errFile + "'";
     FILE* waiter = popen(command.c_str(), "r");
@@ -180,16 +195,93 @@ TEST_F(Cli, NotifyWaitEndsWhenAPostArrivesAndFailsOnTimeOut)
     EXPECT_EQ(ruvex("notify post " + std::string(300, 'n')).status, 2);
 }
 
-TEST_F(Cli, EraseRemovesOnlyADeviceItMade)
+// Every path below `folder`, relative to it, sorted.
+std::vector<std::string> listing(const std::string& folder)
+{
+    std::vector<std::string> paths;
+    std::error_code failure;
+    for (auto it = std::filesystem::recursive_directory_iterator(folder, failure);
+         !failure && it != std::filesystem::recursive_directory_iterator(); it.increment(failure))
+        paths.push_back(std::filesystem::relative(it->path(), folder).string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+TEST_F(Cli, CreateRefusesAFolderThatIsNotADevice)
+{
+    // A folder holding the user's files, and the places a slip of the hand names.
+    std::filesystem::create_directories(_device + "/photos");
+    std::ofstream(_device + "/photos/holiday.png") << "png";
+    for (const std::string& line : std::vector<std::string> { "ruvex --device '" + _device + "' device create", "ruvex --device / device create",
+             "HOME='" + _device + "' ruvex --device '" + _device + "/' device create",
+             "cd '" + _device + "/photos' && ruvex --device .. device create",
+             "cd '" + _device + "/photos' && ruvex --device ../.. device create",
+             "ruvex --device '" + _device + "/photos/holiday.png' device create" }) {
+        Result result = shell(line);
+        EXPECT_EQ(result.status, 1) << line << ": " << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << line << ": " << result.err;
+        EXPECT_EQ(listing(_device), (std::vector<std::string> { "photos", "photos/holiday.png" })) << line;
+    }
+    EXPECT_FALSE(std::filesystem::exists("/.ruvex-device"));
+
+    // The demo makes its device the same way, and keeps pictures that are not its own.
+    std::filesystem::create_directories(_device + "/demo");
+    std::ofstream(_device + "/demo/holiday.png") << "png";
+    EXPECT_EQ(ruvex("demo").status, 1);
+    EXPECT_TRUE(std::filesystem::exists(_device + "/demo/holiday.png"));
+
+    for (const char* line : { "ruvex --device '' device create", "ruvex --device '' device erase", "ruvex --device '' demo" })
+        EXPECT_EQ(shell(line).status, 2) << line;
+}
+
+TEST_F(Cli, CreateChecksEveryAppBeforeMakingAnything)
+{
+    Result bad = ruvex("device create --apps com.apple.Music,../../etc");
+    EXPECT_EQ(bad.status, 2) << bad.err;
+    EXPECT_TRUE(listing(_device).empty()) << "nothing made before the words are checked";
+
+    Result twice = ruvex("--json device create --apps com.apple.Music,com.apple.Music,");
+    ASSERT_EQ(twice.status, 0) << twice.err;
+    EXPECT_NE(twice.out.find("\"apps\":[\"com.apple.Music\"]"), std::string::npos) << twice.out;
+    EXPECT_EQ(ruvex("device create --apps ,").status, 2);
+}
+
+TEST_F(Cli, EraseRemovesOnlyWhatRuvexMade)
 {
     std::filesystem::create_directories(_device + "/precious");
     EXPECT_EQ(ruvex("device erase").status, 1);
     EXPECT_TRUE(std::filesystem::exists(_device + "/precious"));
+    std::filesystem::remove(_device + "/precious");
 
-    ruvex("device create");
+    // A device in a folder that was there keeps the folder, and what the user put there since.
+    ASSERT_EQ(ruvex("device create").status, 0);
     EXPECT_EQ(ruvex("device path").out, _device + "\n");
-    EXPECT_EQ(ruvex("device erase").status, 0);
-    EXPECT_FALSE(std::filesystem::exists(_device));
+    std::ofstream(_device + "/thesis.tex") << "mine";
+    Result erased = ruvex("device erase");
+    EXPECT_EQ(erased.status, 0) << erased.err;
+    EXPECT_EQ(listing(_device), std::vector<std::string> { "thesis.tex" });
+    EXPECT_EQ(ruvex("device erase").status, 1) << "no longer a device";
+
+    // A device that create made goes whole, also when named through a link, which stays.
+    std::string made = _scratch + "/made";
+    std::string link = _scratch + "/link";
+    ASSERT_EQ(shell("ruvex --device '" + made + "' device create").status, 0);
+    std::filesystem::create_directory_symlink(made, link);
+    erased = shell("ruvex --device '" + link + "' device erase");
+    EXPECT_EQ(erased.status, 0) << erased.err;
+    EXPECT_NE(erased.out.find(made), std::string::npos) << erased.out;
+    EXPECT_FALSE(std::filesystem::exists(made));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+
+    // A link planted in the device is removed as a link: what it points at stays.
+    std::string outside = _scratch + "/outside";
+    std::filesystem::create_directories(outside + "/mobile");
+    std::ofstream(outside + "/mobile/keep") << "keep";
+    ASSERT_EQ(shell("ruvex --device '" + made + "' device create").status, 0);
+    std::filesystem::remove_all(made + "/var");
+    std::filesystem::create_directory_symlink(outside, made + "/var");
+    EXPECT_EQ(shell("ruvex --device '" + made + "' device erase").status, 0);
+    EXPECT_TRUE(std::filesystem::exists(outside + "/mobile/keep"));
 }
 
 } // namespace

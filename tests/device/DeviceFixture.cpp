@@ -23,20 +23,24 @@ std::string shellQuoted(const std::string& word)
 
 void DeviceFixture::SetUp()
 {
+    // The device lies in a scratch folder that also takes the command's error output, since
+    // `device create` refuses a folder that holds anything.
     char pattern[] = "/tmp/ruvex-device-XXXXXX";
     ASSERT_TRUE(mkdtemp(pattern));
-    _device = pattern;
+    _scratch = pattern;
+    _device = _scratch + "/device";
+    std::filesystem::create_directory(_device);
 }
 
 void DeviceFixture::TearDown()
 {
     ruvex("shutdown");
-    std::filesystem::remove_all(_device);
+    std::filesystem::remove_all(_scratch);
 }
 
 RunResult DeviceFixture::ruvex(const std::string& arguments)
 {
-    std::string errFile = _device + "/.stderr";
+    std::string errFile = _scratch + "/stderr";
     std::string command = std::string(RUVEX_PATH) + " --device " + shellQuoted(_device) + " " + arguments + " 2>" + shellQuoted(errFile);
     RunResult result;
     FILE* pipe = popen(command.c_str(), "r");

@@ -41,8 +41,11 @@ protected:
     std::string rowOf(const std::string& title);
 
     const std::string& device() const { return _device; }
+    // A folder beside the device, removed with it.
+    const std::string& scratch() const { return _scratch; }
 
 private:
+    std::string _scratch;
     std::string _device;
 };
 

@@ -4,6 +4,8 @@
 #include "DeviceFixture.h"
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -96,6 +98,8 @@ size_t countOf(const std::string& text, const std::string& part)
 TEST_F(Demo, RunsWholeAndRunsAgainOnTheSameDevice)
 {
     for (int run = 0; run < 2; ++run) {
+        if (run == 1)
+            std::ofstream(device() + "/demo/holiday.png") << "the user's own picture";
         RunResult demo = ruvex("demo");
         ASSERT_EQ(demo.status, 0) << "run " << run << ": " << demo.err << demo.out;
         EXPECT_EQ(countOf(demo.out, "\n  "), 5u) << "one run's five pictures, listed once: " << demo.out;
@@ -108,6 +112,10 @@ TEST_F(Demo, RunsWholeAndRunsAgainOnTheSameDevice)
     EXPECT_EQ(settings->objectForKey("com.apple.Music")->boolValue(), true);
     EXPECT_EQ(settings->objectForKey("Count")->intValue(), 2);
     EXPECT_FALSE(ask("status")["springboard"].asBool(true)) << "the demo shuts the device down";
+    EXPECT_TRUE(std::filesystem::exists(device() + "/demo/holiday.png")) << "the demo removes only its own pictures";
+    EXPECT_EQ(ruvex("device erase").status, 0);
+    EXPECT_TRUE(std::filesystem::exists(device() + "/demo/holiday.png")) << "erase removes only the demo's own pictures";
+    EXPECT_FALSE(std::filesystem::exists(device() + "/demo/1-center-open.png"));
 }
 
 } // namespace
