@@ -27,14 +27,16 @@ protected:
     {
         char pattern[] = "/tmp/ruvex-cli-XXXXXX";
         ASSERT_TRUE(mkdtemp(pattern));
-        _device = pattern;
+        // The device is a folder of its own: `device create` refuses one that holds anything.
+        _scratch = pattern;
+        _device = _scratch + "/device";
     }
-    void TearDown() override { std::filesystem::remove_all(_device); }
+    void TearDown() override { std::filesystem::remove_all(_scratch); }
 
     // `ruvex ARGUMENTS` as shell words; the device is given by the caller where it matters.
     Result run(const std::string& arguments)
     {
-        std::string errFile = _device + "/.stderr";
+        std::string errFile = _scratch + "/stderr";
         std::string command = std::string(RUVEX_PATH) + " " + arguments + " 2>'" + errFile + "'";
         Result result { -1, {}, {} };
         FILE* pipe = popen(command.c_str(), "r");
@@ -62,6 +64,7 @@ protected:
         return text ? std::optional(*text) : std::nullopt;
     }
 
+    std::string _scratch;
     std::string _device;
 };
 
@@ -113,7 +116,7 @@ TEST_F(CliOptions, GlobalOptionsComeOnlyBeforeTheVerb)
     EXPECT_NE(status.err.find("--json goes before the verb"), std::string::npos) << status.err;
     EXPECT_EQ(std::count(status.err.begin(), status.err.end(), '\n'), 1) << status.err;
 
-    std::string elsewhere = _device + "/elsewhere";
+    std::string elsewhere = _scratch + "/elsewhere";
     Result moved = ruvex("device path --device '" + elsewhere + "'");
     EXPECT_EQ(moved.status, 2) << moved.out;
     EXPECT_EQ(ruvex("device path").out, _device + "\n");
@@ -134,7 +137,7 @@ TEST_F(CliOptions, JsonIsValidWhateverTheNameHolds)
     // stderr when it listens; the post follows that line.
     std::string name = "com.x.say\"hi\"\\\xff";
     setenv("RVX_ODD_NAME", name.c_str(), 1);
-    std::string errFile = _device + "/.wait-stderr";
+    std::string errFile = _scratch + "/wait-stderr";
     FILE* waiter = popen((std::string(RUVEX_PATH) + " --device '" + _device
         + "' --json notify wait \"$RVX_ODD_NAME\" --timeout 20 2>'" + errFile + "'").c_str(), "r");
     ASSERT_TRUE(waiter);
