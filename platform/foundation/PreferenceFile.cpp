@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -85,7 +86,25 @@ std::optional<NSDictionary> PreferenceFile::readIfPresent() const
     return std::move(*value->dictionary());
 }
 
+// Inside the device, the way to the file is taken beneath the root, so that a linked folder
+// cannot carry the write (its lock, temporary file or kept-aside copy) out of the device;
+// the file itself is replaced by rename, which never follows a link.
 PreferenceFile::Outcome PreferenceFile::locked(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const
+{
+    if (!DeviceRoot::contains(_hostPath))
+        return lockedHere(ifMissing, change);
+    int folder = DeviceRoot::openHostDirectoryBeneath(NSString::stringByDeletingLastPathComponent(_hostPath), true);
+    if (folder < 0) {
+        std::fprintf(stderr, "%s: not written: %s\n", _hostPath.c_str(),
+            errno == EXDEV || errno == ELOOP ? "a link on the way leads out of the device" : std::strerror(errno));
+        return Outcome::Failed;
+    }
+    Outcome outcome = PreferenceFile(DeviceRoot::pathThrough(folder, NSString::lastPathComponent(_hostPath))).lockedHere(ifMissing, change);
+    close(folder);
+    return outcome;
+}
+
+PreferenceFile::Outcome PreferenceFile::lockedHere(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const
 {
     std::string directory = NSString::stringByDeletingLastPathComponent(_hostPath);
     if (!directory.empty() && !NSFileManager::createDirectoryAtHostPath(directory))

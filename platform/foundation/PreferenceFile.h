@@ -51,6 +51,7 @@ private:
     enum class IfMissing { Start, Skip };
     enum class Outcome { Written, Unchanged, Failed };
     Outcome locked(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const;
+    Outcome lockedHere(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const;
 
     std::string _hostPath;
 };
