@@ -27,6 +27,20 @@ std::string usageReply(const std::string& message)
     return json.text();
 }
 
+std::string withWarnings(const std::string& reply, const std::vector<std::string>& warnings)
+{
+    if (warnings.empty() || reply.size() < 2 || reply.back() != '}')
+        return reply;
+    JsonWriter list;
+    list.beginArray();
+    for (const std::string& warning : warnings)
+        list.value(warning);
+    list.endArray();
+    std::string out = reply;
+    out.insert(out.size() - 1, std::string(out.size() > 2 ? "," : "") + "\"warnings\":" + list.text());
+    return out;
+}
+
 } // namespace control
 
 namespace {

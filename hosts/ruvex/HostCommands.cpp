@@ -57,7 +57,6 @@ JsonValue askHost(const std::string& host, const control::Words& words)
             throw UsageError((*reply)["error"].asString());
         throw ActionError((*reply)["error"].asString());
     }
-    printWarnings(*reply);
     return *reply;
 }
 
@@ -69,6 +68,7 @@ void printWarnings(const JsonValue& reply)
 
 int report(const Options& options, const JsonValue& reply)
 {
+    printWarnings(reply);
     if (options.json)
         std::printf("%s\n", reply.write().c_str());
     else if (!reply["text"].asString().empty())
@@ -275,6 +275,8 @@ int boot(const Options& options, const Arguments&)
     bootHosts();
     JsonValue springboard = askHost(control::kSpringboard, { "ping" });
     JsonValue settings = askHost(control::kSettings, { "ping" });
+    printWarnings(springboard);
+    printWarnings(settings);
     if (options.json)
         std::printf("{\"springboard\":%s,\"settings\":%s}\n", springboard.write().c_str(), settings.write().c_str());
     else

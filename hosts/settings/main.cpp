@@ -4,6 +4,7 @@
 
 #include "control/HostProgram.h"
 #include "corefoundation/CFRunLoop.h"
+#include "foundation/LoadProblems.h"
 #include "foundation/NSUserDefaults.h"
 #include "preferences/SettingsHost.h"
 
@@ -21,7 +22,13 @@ int main(int argc, char** argv)
         SettingsControl control(host);
         ControlServer server;
         control::serveControl(server, control::kSettings,
-            [&control](const control::Words& words) { return control.handle(words); });
+            [&control](const control::Words& words) {
+            // Whatever did not load is named: all of it in the ping that `boot` shows, and
+            // what this request met in its own reply.
+            LoadProblems::Capture capture;
+            std::string reply = control.handle(words);
+            return control::withWarnings(reply, words[0] == "ping" ? LoadProblems::all() : capture.problems());
+        });
         std::fprintf(stderr, "settings: %zu entr%s, serving %s\n", host.entries().size(),
             host.entries().size() == 1 ? "y" : "ies", server.path().c_str());
         RunLoop::main().run();

@@ -326,6 +326,12 @@ std::string SpringboardControl::urls()
 std::string SpringboardControl::events()
 {
     ControlReply reply;
-    writeStrings(reply.json(), "events", ShellState::shared().events());
-    return reply.finish(joined(ShellState::shared().events(), "no events"));
+    ShellState& shell = ShellState::shared();
+    std::vector<std::string> events = shell.events();
+    writeStrings(reply.json(), "events", events);
+    reply.json().field("dropped", int(shell.eventsDropped()));
+    std::string text = joined(events, "no events");
+    if (shell.eventsDropped())
+        text = "(" + std::to_string(shell.eventsDropped()) + " earlier events dropped)\n" + text;
+    return reply.finish(text);
 }

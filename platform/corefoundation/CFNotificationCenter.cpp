@@ -147,6 +147,8 @@ CFNotificationStatus CFNotificationCenter::post(const std::string& name)
         return kCFNotificationStatusTransportFailed;
     if (lastReach.peers > 0 && lastReach.reached == 0)
         reportUnheard(name);
+    else if (lastReach.reached > 0)
+        lastUnheardReport = -1e9; // the next unheard post starts a new run, told at once
     return kCFNotificationStatusOK;
 }
 
@@ -154,7 +156,7 @@ CFNotificationStatus CFNotificationCenter::post(const std::string& name)
 void CFNotificationCenter::reportUnheard(const std::string& name)
 {
     ++unheardSinceReport;
-    double now = RunLoop::main().clock().now();
+    double now = SystemClock().now(); // the loop's clock may be a test's, standing still
     if (now - lastUnheardReport < 1)
         return;
     std::fprintf(stderr, "CFNotificationCenterPostNotification: %s reached no other process: %zu endpoint(s), %zu full, %zu deaf%s\n",
@@ -264,6 +266,7 @@ CFNotificationStatus CFNotificationCenter::useDeviceRoot(const char* deviceRoot)
     if (transport.directory() == directory)
         return kCFNotificationStatusOK;
     detachSource();
+    lastUnheardReport = -1e9;
     if (!transport.open(directory, lastError))
         return kCFNotificationStatusTransportFailed;
     syncEndpoint();
