@@ -27,7 +27,7 @@ std::string usageReply(const std::string& message)
     return json.text();
 }
 
-std::string withWarnings(const std::string& reply, const std::vector<std::string>& warnings)
+std::string withWarnings(const std::string& reply, const std::vector<std::string>& warnings, const char* key)
 {
     if (warnings.empty() || reply.size() < 2 || reply.back() != '}')
         return reply;
@@ -37,7 +37,7 @@ std::string withWarnings(const std::string& reply, const std::vector<std::string
         list.value(warning);
     list.endArray();
     std::string out = reply;
-    out.insert(out.size() - 1, std::string(out.size() > 2 ? "," : "") + "\"warnings\":" + list.text());
+    out.insert(out.size() - 1, std::string(out.size() > 2 ? "," : "") + "\"" + key + "\":" + list.text());
     return out;
 }
 

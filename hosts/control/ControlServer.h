@@ -87,7 +87,7 @@ std::string errorReply(const std::string& message);
 // The same, marked as bad use of the verb ("usage":true), which the command line reports
 // with exit status 2.
 std::string usageReply(const std::string& message);
-// The reply with a "warnings" member listing `warnings` (the reply as it is when none).
-std::string withWarnings(const std::string& reply, const std::vector<std::string>& warnings);
+// The reply with a member `key` listing `warnings` (the reply as it is when none).
+std::string withWarnings(const std::string& reply, const std::vector<std::string>& warnings, const char* key = "warnings");
 
 } // namespace control

@@ -275,8 +275,9 @@ int boot(const Options& options, const Arguments&)
     bootHosts();
     JsonValue springboard = askHost(control::kSpringboard, { "ping" });
     JsonValue settings = askHost(control::kSettings, { "ping" });
-    printWarnings(springboard);
-    printWarnings(settings);
+    for (const JsonValue* reply : { &springboard, &settings })
+        for (const JsonValue& problem : (*reply)["problems"].items())
+            std::fprintf(stderr, "warning: %s\n", problem.asString().c_str());
     if (options.json)
         std::printf("{\"springboard\":%s,\"settings\":%s}\n", springboard.write().c_str(), settings.write().c_str());
     else

@@ -23,11 +23,11 @@ int main(int argc, char** argv)
         ControlServer server;
         control::serveControl(server, control::kSettings,
             [&control](const control::Words& words) {
-            // Whatever did not load is named: all of it in the ping that `boot` shows, and
-            // what this request met in its own reply.
+            // Whatever did not load is named: all of it in the ping ("problems", which
+            // `boot` shows), and what this request met in its own reply ("warnings").
             LoadProblems::Capture capture;
-            std::string reply = control.handle(words);
-            return control::withWarnings(reply, words[0] == "ping" ? LoadProblems::all() : capture.problems());
+            std::string reply = control::withWarnings(control.handle(words), capture.problems());
+            return words[0] == "ping" ? control::withWarnings(reply, LoadProblems::all(), "problems") : reply;
         });
         std::fprintf(stderr, "settings: %zu entr%s, serving %s\n", host.entries().size(),
             host.entries().size() == 1 ? "y" : "ies", server.path().c_str());

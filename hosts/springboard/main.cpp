@@ -44,11 +44,11 @@ int main(int argc, char** argv)
     ControlServer server;
     control::serveControl(server, control::kSpringboard,
         [&control](const control::Words& words) {
-            // Whatever did not load is named: all of it in the ping that `boot` shows, and
-            // what this request met in its own reply.
+            // Whatever did not load is named: all of it in the ping ("problems", which
+            // `boot` shows), and what this request met in its own reply ("warnings").
             LoadProblems::Capture capture;
-            std::string reply = control.handle(words);
-            return control::withWarnings(reply, words[0] == "ping" ? LoadProblems::all() : capture.problems());
+            std::string reply = control::withWarnings(control.handle(words), capture.problems());
+            return words[0] == "ping" ? control::withWarnings(reply, LoadProblems::all(), "problems") : reply;
         });
     std::fprintf(stderr, "springboard: %zu app(s), %zu widget(s), serving %s\n", apps, widgets, server.path().c_str());
 

@@ -257,3 +257,28 @@ TEST_F(Hosts, ALinkedLogOrABrokenBundleIsToldNotFollowedOrHidden)
     EXPECT_NE(boot.err.find("warning: widget /System/Library/WeeAppPlugins/RuvexPro.bundle skipped: its executable RuvexPro cannot be loaded: it is truncated"),
         std::string::npos) << boot.err;
 }
+
+TEST_F(Hosts, SettingsNamesTheFilesItCouldNotRead)
+{
+    ASSERT_EQ(ruvex("device create").status, 0);
+    auto garbage = [](const std::string& path) {
+        FILE* file = fopen(path.c_str(), "w");
+        ASSERT_TRUE(file) << path;
+        fputs("this is not a property list", file);
+        fclose(file);
+    };
+    garbage(device() + "/Library/PreferenceLoader/Preferences/Broken.plist");
+    garbage(device() + "/Library/PreferenceBundles/RuvexProprefs.bundle/RVXExtrasController.plist");
+    RunResult boot = ruvex("boot");
+    ASSERT_EQ(boot.status, 0) << boot.err;
+    EXPECT_NE(boot.err.find("warning: Settings entry /Library/PreferenceLoader/Preferences/Broken.plist skipped"),
+        std::string::npos) << boot.err;
+
+    ASSERT_EQ(ruvex("settings open").status, 0);
+    RunResult open = ruvex("settings open RVXExtrasController");
+    EXPECT_EQ(open.status, 0) << open.err;
+    EXPECT_NE(open.err.find("warning: pane /Library/PreferenceBundles/RuvexProprefs.bundle/RVXExtrasController.plist shows no rows"),
+        std::string::npos) << open.err;
+    // The warning belongs to the request that met it, not to every later one.
+    EXPECT_EQ(ruvex("settings").err.find("warning"), std::string::npos);
+}
