@@ -57,13 +57,13 @@ std::string joined(const std::vector<std::string>& parts, size_t count)
 }
 
 // openat2 beneath `base`; -2 when the kernel does not have the call.
-int openBeneath(int base, const std::string& relative)
+int openBeneath(int base, const std::string& relative, int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC)
 {
     static bool unavailable = false;
     if (unavailable)
         return -2;
     open_how how {};
-    how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+    how.flags = uint64_t(flags);
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
     long fd = syscall(SYS_openat2, base, relative.c_str(), &how, sizeof how);
     if (fd < 0 && (errno == ENOSYS || errno == EPERM)) {
@@ -187,6 +187,45 @@ int openHostDirectoryBeneath(const std::string& hostDirectory, bool create)
         return -1;
     }
     return openDirectoryBeneath(std::string_view(hostDirectory).substr(prefix.size() - 1), create);
+}
+
+int openFileBeneath(const std::string& hostPath)
+{
+    constexpr const char* kThrough = "/proc/self/fd/";
+    std::string base;
+    std::string relative;
+    std::string top = root();
+    if (hostPath.rfind(kThrough, 0) == 0 && hostPath.find('/', std::string(kThrough).size()) != std::string::npos) {
+        size_t slash = hostPath.rfind('/');
+        base = hostPath.substr(0, slash);
+        relative = hostPath.substr(slash + 1);
+    } else if (contains(hostPath) && hostPath != top) {
+        base = top;
+        relative = hostPath.substr(top == "/" ? 1 : top.size() + 1);
+    } else {
+        return open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    }
+    int folder = open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return -1;
+    int fd = openBeneath(folder, relative, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd == -2) {
+        // No openat2: one component at a time, refusing every link.
+        std::vector<std::string> parts = componentsOf(relative);
+        fd = parts.empty() ? -1 : dup(folder);
+        for (size_t i = 0; fd >= 0 && i < parts.size(); ++i) {
+            bool last = i + 1 == parts.size();
+            int next = openat(fd, parts[i].c_str(), (last ? O_RDONLY | O_NONBLOCK : O_RDONLY | O_DIRECTORY) | O_NOFOLLOW | O_CLOEXEC);
+            int saved = errno;
+            close(fd);
+            errno = saved;
+            fd = next;
+        }
+    }
+    int saved = errno;
+    close(folder);
+    errno = saved;
+    return fd;
 }
 
 bool contains(const std::string& hostPath)

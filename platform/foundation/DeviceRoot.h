@@ -31,6 +31,12 @@ int openDirectoryBeneath(std::string_view phoneDirectory, bool create);
 // The same for a host path that lies under the root; -1 with errno EXDEV for one that
 // does not.
 int openHostDirectoryBeneath(const std::string& hostDirectory, bool create);
+// Opens a file for reading (O_NONBLOCK, close-on-exec) so that no link on the way, the file's
+// own included, leads out of the root: for a host path under the root, beneath the root; for
+// a path made by pathThrough, beneath that folder; any other host path as it is. -1 with
+// errno set (EXDEV or ELOOP for a link leading out) on failure.
+int openFileBeneath(const std::string& hostPath);
+
 // Whether a host path lies under the root, by its letters.
 bool contains(const std::string& hostPath);
 // A host path naming `name` in a folder opened above, "/proc/self/fd/N/name": every later

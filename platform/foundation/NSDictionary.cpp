@@ -8,7 +8,12 @@
 
 std::optional<NSDictionary> NSDictionary::dictionaryWithContentsOfFile(std::string_view phonePath)
 {
-    auto value = PropertyList::readFile(DeviceRoot::resolve(phonePath));
+    // A link on the way, the file's own included, may not lead the read out of the device.
+    int fd = DeviceRoot::openFileBeneath(DeviceRoot::resolve(phonePath));
+    if (fd < 0)
+        return std::nullopt;
+    auto value = PropertyList::readFile("/proc/self/fd/" + std::to_string(fd));
+    close(fd);
     if (!value || !value->dictionary())
         return std::nullopt;
     return std::move(*value->dictionary());

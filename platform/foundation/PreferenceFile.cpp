@@ -80,7 +80,12 @@ void PreferenceFile::setLockingEnabled(bool enabled)
 
 std::optional<NSDictionary> PreferenceFile::readIfPresent() const
 {
-    auto value = PropertyList::readFile(_hostPath);
+    // Inside the device a link may not lead the read out of it (see DeviceRoot).
+    int fd = DeviceRoot::openFileBeneath(_hostPath);
+    if (fd < 0)
+        return std::nullopt;
+    auto value = PropertyList::readFile("/proc/self/fd/" + std::to_string(fd));
+    close(fd);
     if (!value || !value->dictionary())
         return std::nullopt;
     return std::move(*value->dictionary());

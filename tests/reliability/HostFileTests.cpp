@@ -198,7 +198,15 @@ TEST(PhoneFolderLinks, WritesNeverLeaveTheDevice)
         dictionary.setObject(PlistValue(std::string("x")), "Key");
         EXPECT_FALSE(dictionary.writeToFile("/var/mobile/Library/Preferences/com.example.direct.plist", true)) << linked;
         EXPECT_TRUE(fs::is_empty(outside.path)) << linked << ": something was written outside the device";
-        tried += 2;
+        // Nor is anything read from there.
+        std::string planted = outside.path + (std::string(linked) == "/var/mobile" ? "/Library/Preferences" : "");
+        fs::create_directories(planted);
+        writeFile(planted + "/com.example.planted.plist", "{ Key = planted; }");
+        EXPECT_FALSE(PreferenceFile::forDomain("com.example.planted").readIfPresent()) << linked;
+        EXPECT_FALSE(NSDictionary::dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/com.example.planted.plist")) << linked;
+        fs::remove_all(planted);
+        fs::create_directories(outside.path);
+        tried += 4;
     }
     // A link that stays inside the device is followed.
     fs::remove_all(device.root() + "/var");
@@ -207,12 +215,13 @@ TEST(PhoneFolderLinks, WritesNeverLeaveTheDevice)
     fs::create_symlink("../../../elsewhere/Preferences", device.root() + "/var/mobile/Library/Preferences");
     EXPECT_TRUE(PreferenceFile::forDomain("com.example.links").setObject(PlistValue(std::string("x")), "Key"));
     EXPECT_TRUE(fs::exists(device.root() + "/elsewhere/Preferences/com.example.links.plist"));
+    EXPECT_TRUE(PreferenceFile::forDomain("com.example.links").readIfPresent());
     // And a missing folder is made, never through a link.
     fs::remove_all(device.root() + "/var");
     EXPECT_TRUE(PreferenceFile::forDomain("com.example.fresh").setObject(PlistValue(std::string("y")), "Key"));
     EXPECT_TRUE(fs::is_regular_file(device.root() + "/var/mobile/Library/Preferences/com.example.fresh.plist"));
     tried += 2;
-    EXPECT_EQ(tried, 6);
+    EXPECT_EQ(tried, 10);
 }
 
 } // namespace
