@@ -6,6 +6,7 @@
 
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -22,66 +23,142 @@ struct Descriptor {
     }
 };
 
-Exchange failed(std::string error)
+Exchange ended(Outcome outcome, std::string error, pid_t peer = 0)
 {
     Exchange exchange;
+    exchange.outcome = outcome;
     exchange.error = std::move(error);
+    exchange.peer = peer;
     return exchange;
 }
 
+std::string parentOf(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos || slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// A private folder of this user: a directory, not a link, owned by the effective user,
+// closed to group and others.
+bool checkFolder(const std::string& folder, bool& missing, std::string& reason)
+{
+    struct stat status {};
+    if (lstat(folder.c_str(), &status) != 0) {
+        if (errno == ENOENT) {
+            missing = true;
+            return true;
+        }
+        reason = "cannot examine " + folder + ": " + std::strerror(errno);
+        return false;
+    }
+    if (S_ISLNK(status.st_mode))
+        reason = "the control folder " + folder + " is a link; refusing it";
+    else if (!S_ISDIR(status.st_mode))
+        reason = "the control folder " + folder + " is not a directory; refusing it";
+    else if (status.st_uid != geteuid())
+        reason = "the control folder " + folder + " belongs to another user (uid " + std::to_string(status.st_uid)
+            + "); refusing it";
+    else if (status.st_mode & 077)
+        reason = "the control folder " + folder + " is open to other users; refusing it";
+    return reason.empty();
+}
+
 } // namespace
+
+bool checkSocketPath(const std::string& path, bool& missing, std::string& reason)
+{
+    missing = false;
+    std::string folder = parentOf(path);
+    if (!checkFolder(parentOf(folder), missing, reason) || missing)
+        return reason.empty();
+    if (!checkFolder(folder, missing, reason) || missing)
+        return reason.empty();
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0) {
+        if (errno != ENOENT) {
+            reason = "cannot examine " + path + ": " + std::strerror(errno);
+            return false;
+        }
+        missing = true;
+        return true;
+    }
+    if (!S_ISSOCK(status.st_mode))
+        reason = path + " is not a socket; refusing it";
+    else if (status.st_uid != geteuid())
+        reason = "the socket " + path + " belongs to another user; refusing it";
+    return reason.empty();
+}
 
 Exchange request(const std::string& path, const Words& words, double timeout)
 {
     std::string line;
     if (!encodeRequest(words, line))
-        return failed("a word of the request holds a tab or a newline");
+        return ended(Outcome::Failed, "a word of the request holds a tab or a newline");
     sockaddr_un address {};
     address.sun_family = AF_UNIX;
     if (path.size() >= sizeof address.sun_path)
-        return failed("socket path too long: " + path);
+        return ended(Outcome::Failed, "socket path too long: " + path);
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
 
-    Descriptor socketFd { socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0) };
+    bool missing = false;
+    std::string reason;
+    if (!checkSocketPath(path, missing, reason))
+        return ended(Outcome::Refused, reason);
+    if (missing)
+        return ended(Outcome::NotRunning, "no socket at " + path);
+
+    // Non-blocking, so that a host whose queue of connections is full cannot hold the client.
+    Descriptor socketFd { socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0) };
     if (socketFd.fd < 0)
-        return failed(std::string("cannot make a socket: ") + std::strerror(errno));
+        return ended(Outcome::Failed, std::string("cannot make a socket: ") + std::strerror(errno));
     if (connect(socketFd.fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        if (errno == ENOENT || errno == ECONNREFUSED) {
-            Exchange exchange;
-            exchange.outcome = Outcome::NotRunning;
-            exchange.error = std::strerror(errno);
-            return exchange;
-        }
-        return failed("cannot reach " + path + ": " + std::strerror(errno));
+        if (errno == ENOENT || errno == ECONNREFUSED)
+            return ended(Outcome::NotRunning, std::strerror(errno));
+        if (errno == EAGAIN)
+            return ended(Outcome::Busy, "the host's queue of connections is full");
+        return ended(Outcome::Failed, "cannot reach " + path + ": " + std::strerror(errno));
     }
-    size_t sent = 0;
-    while (sent < line.size()) {
-        ssize_t put = send(socketFd.fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return failed(std::string("the host hung up: ") + std::strerror(errno));
-        sent += size_t(put);
-    }
+    ucred peer {};
+    socklen_t size = sizeof peer;
+    if (getsockopt(socketFd.fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
+        return ended(Outcome::Refused, std::string("cannot tell who listens on ") + path + ": " + std::strerror(errno));
+    if (peer.uid != geteuid())
+        return ended(Outcome::Refused, "the process listening on " + path + " belongs to another user (uid "
+            + std::to_string(peer.uid) + "); refusing it");
 
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
+    auto left = [&] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    };
+    size_t sent = 0;
+    while (sent < line.size()) {
+        if (left() <= 0)
+            return ended(Outcome::Busy, "the host did not take the request in time", peer.pid);
+        pollfd waiting { socketFd.fd, POLLOUT, 0 };
+        if (poll(&waiting, 1, int(left())) <= 0)
+            continue;
+        ssize_t put = send(socketFd.fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (put < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (put <= 0)
+            return ended(Outcome::Failed, std::string("the host hung up: ") + std::strerror(errno), peer.pid);
+        sent += size_t(put);
+    }
     Exchange exchange;
+    exchange.peer = peer.pid;
     char buffer[8192];
     while (exchange.reply.find('\n') == std::string::npos) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return failed("the host did not answer in time");
+        if (left() <= 0)
+            return ended(Outcome::Busy, "the host did not answer in time", peer.pid);
         pollfd waiting { socketFd.fd, POLLIN, 0 };
-        int ready = poll(&waiting, 1, int(left.count()));
-        if (ready < 0 && errno == EINTR)
-            continue;
+        int ready = poll(&waiting, 1, int(left()));
         if (ready <= 0)
             continue;
         ssize_t got = read(socketFd.fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (got <= 0)
-            return failed("the host closed the connection without a reply");
+            return ended(Outcome::Failed, "the host closed the connection without a reply", peer.pid);
         exchange.reply.append(buffer, size_t(got));
     }
     exchange.reply.resize(exchange.reply.find('\n'));

@@ -44,8 +44,9 @@ bool encodeRequest(const Words& words, std::string& line)
 Words decodeRequest(const std::string& line)
 {
     Words words;
+    // Only the line's end is taken off: every other byte, a carriage return too, is the word's.
     std::string text = line;
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+    if (!text.empty() && text.back() == '\n')
         text.pop_back();
     if (text.empty())
         return words;

@@ -31,6 +31,7 @@ bool makeSocketDirectory(const std::string& deviceRoot, std::string& error);
 
 // The request line for `words`; false when a word holds a tab or a newline.
 bool encodeRequest(const Words& words, std::string& line);
+// The words of a request line, taken as sent (one final "\n" removed).
 Words decodeRequest(const std::string& line);
 
 } // namespace control

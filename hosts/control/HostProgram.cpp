@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace control {
@@ -83,11 +84,17 @@ void stopMainLoopOnSignals()
 void serveControl(ControlServer& server, const char* host, ControlServer::Handler handler)
 {
     std::string error;
-    if (!makeSocketDirectory(DeviceRoot::root(), error)
-        || !server.listen(socketPath(DeviceRoot::root(), host), std::move(handler), error)) {
-        std::fprintf(stderr, "%s: %s\n", host, error.c_str());
-        std::exit(1);
+    // The other host, stopping, may take the empty folder away between the two steps.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        error.clear();
+        if (makeSocketDirectory(DeviceRoot::root(), error) && server.listen(socketPath(DeviceRoot::root(), host), handler, error))
+            return;
+        struct stat folder {};
+        if (lstat(socketDirectory(DeviceRoot::root()).c_str(), &folder) == 0)
+            break;
     }
+    std::fprintf(stderr, "%s: %s\n", host, error.c_str());
+    std::exit(1);
 }
 
 } // namespace control

@@ -3,16 +3,22 @@
 #include "Device.h"
 #include "Hosts.h"
 
+#include "control/Screenshot.h"
 #include "foundation/DeviceRoot.h"
 #include "ui/JsonWriter.h"
 
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <thread>
 
+#include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,21 +33,42 @@ std::string executableDirectory()
 
 JsonValue askHost(const std::string& host, const control::Words& words)
 {
+    for (const std::string& word : words)
+        if (word.find_first_of("\t\n") != std::string::npos)
+            throw UsageError("a word may not hold a tab or a line break: '" + word + "'");
     control::Exchange exchange = control::request(control::socketPath(DeviceRoot::root(), host), words);
-    if (exchange.outcome == control::Outcome::NotRunning)
+    switch (exchange.outcome) {
+    case control::Outcome::Replied:
+        break;
+    case control::Outcome::NotRunning:
         throw ActionError("the device is not booted: run `ruvex boot`");
-    if (exchange.outcome == control::Outcome::Failed)
+    case control::Outcome::Busy:
+        throw ActionError(host + " is busy: it took the request but gave no answer in time (see "
+            + DeviceRoot::resolve("/var/log/" + host + ".log") + ")");
+    case control::Outcome::Refused:
+    case control::Outcome::Failed:
         throw ActionError(host + ": " + exchange.error);
+    }
     std::optional<JsonValue> reply = JsonValue::parse(exchange.reply);
     if (!reply)
         throw ActionError(host + " answered something that is not JSON");
-    if (!(*reply)["ok"].asBool())
+    if (!(*reply)["ok"].asBool()) {
+        if ((*reply)["usage"].asBool())
+            throw UsageError((*reply)["error"].asString());
         throw ActionError((*reply)["error"].asString());
+    }
     return *reply;
+}
+
+void printWarnings(const JsonValue& reply)
+{
+    for (const JsonValue& warning : reply["warnings"].items())
+        std::fprintf(stderr, "warning: %s\n", warning.asString().c_str());
 }
 
 int report(const Options& options, const JsonValue& reply)
 {
+    printWarnings(reply);
     if (options.json)
         std::printf("%s\n", reply.write().c_str());
     else if (!reply["text"].asString().empty())
@@ -55,10 +82,32 @@ const char* kHosts[] = { control::kSpringboard, control::kSettings };
 
 } // namespace
 
+HostState hostState(const std::string& host, pid_t* pid, std::string* reason)
+{
+    control::Exchange exchange = control::request(control::socketPath(DeviceRoot::root(), host), { "ping" }, 5);
+    if (pid)
+        *pid = exchange.peer;
+    if (reason)
+        *reason = exchange.error;
+    switch (exchange.outcome) {
+    case control::Outcome::Replied:
+        return HostState::Running;
+    case control::Outcome::NotRunning:
+        return HostState::NotRunning;
+    case control::Outcome::Busy:
+        return HostState::Busy;
+    case control::Outcome::Refused:
+        return HostState::Refused;
+    case control::Outcome::Failed:
+        break;
+    }
+    // A process that takes the connection and hangs up without a word is no working host.
+    return exchange.peer ? HostState::Busy : HostState::NotRunning;
+}
+
 bool answers(const std::string& host)
 {
-    return control::request(control::socketPath(DeviceRoot::root(), host), { "ping" }, 5).outcome
-        == control::Outcome::Replied;
+    return hostState(host) == HostState::Running;
 }
 
 void startHost(const std::string& host)
@@ -66,15 +115,32 @@ void startHost(const std::string& host)
     std::string program = executableDirectory() + "/" + host;
     if (access(program.c_str(), X_OK) != 0)
         throw ActionError("no host program at " + program);
-    std::string logFolder = DeviceRoot::resolve("/var/log");
-    std::filesystem::create_directories(logFolder);
-    std::string log = logFolder + "/" + host + ".log";
+    // The log is reached beneath the device root and opened without following a link, so
+    // that a linked /var/log or log file cannot carry the host's output out of the device.
+    std::string log = DeviceRoot::resolve("/var/log/" + host + ".log");
+    int logFolder = DeviceRoot::openDirectoryBeneath("/var/log", true);
+    if (logFolder < 0)
+        throw ActionError("cannot open the log folder " + DeviceRoot::resolve("/var/log") + ": "
+            + (errno == EXDEV || errno == ELOOP ? std::string("a link on the way leads out of the device") : std::strerror(errno)));
+    int out = openat(logFolder, (host + ".log").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    int failure = errno;
+    close(logFolder);
+    struct stat logStatus {};
+    if (out >= 0 && (fstat(out, &logStatus) != 0 || !S_ISREG(logStatus.st_mode))) {
+        close(out);
+        out = -1;
+        failure = EINVAL;
+    }
+    if (out < 0)
+        throw ActionError("cannot open the log " + log + ": "
+            + (failure == ELOOP ? std::string("it is a link") : failure == EINVAL ? std::string("it is not a regular file") : std::strerror(failure)));
     pid_t child = fork();
-    if (child < 0)
+    if (child < 0) {
+        close(out);
         throw ActionError("cannot start " + host);
+    }
     if (child == 0) {
         setsid();
-        int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         int none = open("/dev/null", O_RDONLY);
         if (out >= 0) {
             dup2(out, 1);
@@ -89,23 +155,53 @@ void startHost(const std::string& host)
         execl(program.c_str(), host.c_str(), "--device", root.c_str(), (char*)nullptr);
         _exit(127);
     }
+    close(out);
     waitpid(child, nullptr, 0);
 }
 
 namespace {
 
-bool waitFor(bool up, double seconds)
+const char* stateName(HostState state)
+{
+    switch (state) {
+    case HostState::Running: return "running";
+    case HostState::Busy: return "busy";
+    case HostState::NotRunning: return "not running";
+    case HostState::Refused: return "refused";
+    }
+    return "unknown";
+}
+
+// Waits until every host is in the state; false on time-out.
+bool waitFor(HostState wanted, double seconds)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
         bool all = true;
         for (const char* host : kHosts)
-            all = all && answers(host) == up;
+            all = all && hostState(host) == wanted;
         if (all)
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
+}
+
+// Whether a process still runs (a zombie of ours does not count: hosts are nobody's child).
+bool alive(pid_t pid)
+{
+    return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+}
+
+bool waitForExit(pid_t pid, double seconds)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (alive(pid)) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 } // namespace
@@ -114,23 +210,60 @@ void bootHosts()
 {
     if (!isDeviceRoot(DeviceRoot::root()))
         throw ActionError("no device at " + DeviceRoot::root() + ": run `ruvex device create`");
-    for (const char* host : kHosts)
-        if (!answers(host))
+    for (const char* host : kHosts) {
+        pid_t pid = 0;
+        std::string reason;
+        switch (hostState(host, &pid, &reason)) {
+        case HostState::Running:
+            break;
+        case HostState::NotRunning:
             startHost(host);
-    if (!waitFor(true, 20))
+            break;
+        case HostState::Busy:
+            throw ActionError(std::string(host) + " is busy: it takes connections but does not answer (pid "
+                + std::to_string(pid) + "); `ruvex shutdown` stops it");
+        case HostState::Refused:
+            throw ActionError(std::string(host) + ": " + reason);
+        }
+    }
+    if (!waitFor(HostState::Running, 20))
         throw ActionError("the hosts did not answer within 20 s; see " + DeviceRoot::resolve("/var/log"));
 }
 
 int shutdownHosts()
 {
     int stopped = 0;
+    std::vector<pid_t> stopping;
     for (const char* host : kHosts) {
-        if (!answers(host))
+        pid_t pid = 0;
+        std::string reason;
+        HostState state = hostState(host, &pid, &reason);
+        if (state == HostState::Refused)
+            throw ActionError(std::string(host) + ": " + reason);
+        if (state == HostState::NotRunning)
             continue;
-        askHost(host, { "quit" });
+        if (state == HostState::Running) {
+            control::Exchange exchange = control::request(control::socketPath(DeviceRoot::root(), host), { "quit" }, 5);
+            if (exchange.outcome == control::Outcome::Replied) {
+                ++stopped;
+                stopping.push_back(pid);
+                continue;
+            }
+        }
+        // A host that cannot answer is stopped by its signal, and by force if it must be.
+        if (pid <= 0)
+            throw ActionError(std::string(host) + " is busy and could not be told to stop");
+        kill(pid, SIGTERM);
+        if (!waitForExit(pid, 3)) {
+            kill(pid, SIGKILL);
+            std::fprintf(stderr, "ruvex: %s (pid %d) did not answer and did not stop on SIGTERM: killed\n", host, int(pid));
+            waitForExit(pid, 3);
+        }
         ++stopped;
     }
-    if (!waitFor(false, 10))
+    for (pid_t pid : stopping)
+        waitForExit(pid, 10);
+    if (!waitFor(HostState::NotRunning, 10))
         throw ActionError("a host did not stop within 10 s");
     return stopped;
 }
@@ -142,6 +275,9 @@ int boot(const Options& options, const Arguments&)
     bootHosts();
     JsonValue springboard = askHost(control::kSpringboard, { "ping" });
     JsonValue settings = askHost(control::kSettings, { "ping" });
+    for (const JsonValue* reply : { &springboard, &settings })
+        for (const JsonValue& problem : (*reply)["problems"].items())
+            std::fprintf(stderr, "warning: %s\n", problem.asString().c_str());
     if (options.json)
         std::printf("%s\n", JsonWriter().beginObject().key("springboard").raw(springboard.write())
             .key("settings").raw(settings.write()).endObject().text().c_str());
@@ -162,14 +298,28 @@ int shutdownDevice(const Options& options, const Arguments&)
 
 int status(const Options& options, const Arguments&)
 {
-    bool springboard = answers(control::kSpringboard);
-    bool settings = answers(control::kSettings);
-    if (options.json)
-        std::printf("%s\n", JsonWriter().beginObject().field("device", DeviceRoot::root()).field("springboard", springboard)
-            .field("settings", settings).endObject().text().c_str());
-    else
-        std::printf("springboard: %s\nsettings: %s\n", springboard ? "running" : "not running",
-            settings ? "running" : "not running");
+    HostState states[2];
+    std::string reasons[2];
+    for (int i = 0; i < 2; ++i) {
+        states[i] = hostState(kHosts[i], nullptr, &reasons[i]);
+        if (states[i] == HostState::Refused)
+            throw ActionError(std::string(kHosts[i]) + ": " + reasons[i]);
+    }
+    if (options.json) {
+        JsonWriter json;
+        json.beginObject().field("device", DeviceRoot::root());
+        for (int i = 0; i < 2; ++i)
+            json.field(kHosts[i], states[i] == HostState::Running);
+        json.key("state").beginObject();
+        for (int i = 0; i < 2; ++i)
+            json.field(kHosts[i], stateName(states[i]));
+        json.endObject().endObject();
+        std::printf("%s\n", json.text().c_str());
+    } else {
+        for (int i = 0; i < 2; ++i)
+            std::printf("%s: %s\n", kHosts[i],
+                states[i] == HostState::Busy ? "busy (takes connections but does not answer)" : stateName(states[i]));
+    }
     return 0;
 }
 
@@ -211,20 +361,39 @@ int screenshot(const Options& options, const Arguments& arguments)
     std::string scale = "2";
     if (arguments.size() == 4 && arguments[2] == "--scale") {
         std::optional<double> value = parseNumber(arguments[3]);
-        if (!value || !(*value > 0 && *value <= 8))
-            throw UsageError("--scale takes a number above 0 and at most 8");
+        if (!value || !(*value >= control::kLeastScale && *value <= control::kGreatestScale))
+            throw UsageError("--scale takes a number from 0.1 to 8, not '" + arguments[3] + "'");
         scale = arguments[3];
     } else if (arguments.size() != 2) {
         throw UsageError("usage: ruvex screenshot springboard|settings FILE.png [--scale N]");
     }
+    if (arguments[1].empty())
+        throw UsageError("screenshot needs a file name, not an empty word");
     std::string path = std::filesystem::absolute(arguments[1]).string();
     return report(options, askHost(host, { "screenshot", path, scale }));
 }
 
+// nc tap X Y | bar | info, checked here so that bad use is told as such.
+int tap(const Options& options, const Arguments& arguments)
+{
+    if (arguments.size() == 1 && arguments[0] != "bar" && arguments[0] != "info")
+        throw UsageError("nc tap takes X Y, bar or info, not '" + arguments[0] + "'");
+    if (arguments.size() == 2) {
+        for (const std::string& word : arguments) {
+            std::optional<double> value = parseNumber(word);
+            if (!value || !std::isfinite(*value))
+                throw UsageError("not a coordinate: '" + word + "'");
+        }
+    }
+    return forward(options, arguments, { "nc", "tap" });
+}
+
 CommandRegistration bootVerb({ "boot", "", "start the device's host programs and wait until they answer",
     "Logs go to the device's /var/log/. Booting a booted device does nothing.", 0, 0, boot });
-CommandRegistration shutdownVerb({ "shutdown", "", "stop the device's host programs", "", 0, 0, shutdownDevice });
-CommandRegistration statusVerb({ "status", "", "tell which host programs run", "", 0, 0, status });
+CommandRegistration shutdownVerb({ "shutdown", "", "stop the device's host programs",
+    "A host that does not answer gets SIGTERM, then SIGKILL after 3 s, and the line says so.", 0, 0, shutdownDevice });
+CommandRegistration statusVerb({ "status", "", "tell which host programs run",
+    "Each host is running, busy (it takes connections but does not answer) or not running.", 0, 0, status });
 CommandRegistration appsVerb({ "apps", "", "list the installed apps", "", 0, 0, apps });
 CommandRegistration launchVerb({ "launch", "ID", "launch an app and bring it to the front", "", 1, 1, launch });
 CommandRegistration homeVerb({ "home", "", "go to the home screen; apps keep running", "", 0, 0, home });
@@ -235,15 +404,15 @@ CommandRegistration openVerb({ "nc open", "", "open the Notification Center", ""
 CommandRegistration closeVerb({ "nc close", "", "close the Notification Center", "", 0, 0,
     [](const Options& o, const Arguments& a) { return forward(o, a, { "nc", "close" }); } });
 CommandRegistration tapVerb({ "nc tap", "X Y | bar | info", "tap the widget at a point of its own, its bar or its info button",
-    "Reports the apps closed and those that stayed.", 1, 2,
-    [](const Options& o, const Arguments& a) { return forward(o, a, { "nc", "tap" }); } });
+    "Reports the apps closed and those that stayed.", 1, 2, tap });
 CommandRegistration alertVerb({ "alert", "", "the alert shown over the Center: title, message, buttons", "", 0, 0, alert });
 CommandRegistration alertTapVerb({ "alert tap", "INDEX|TITLE", "tap a button of the alert shown", "", 1, 1,
     [](const Options& o, const Arguments& a) { return forward(o, a, { "alert", "tap" }); } });
 CommandRegistration urlsVerb({ "urls", "", "the addresses opened so far, in order", "", 0, 0, urls });
 CommandRegistration dumpVerb({ "ui dump", "springboard|settings", "the view tree of a host's window as JSON", "", 1, 1, dump });
 CommandRegistration screenshotVerb({ "screenshot", "springboard|settings FILE.png [--scale N]",
-    "write a host's window as PNG (scale 2 by default)", "", 2, 4, screenshot });
+    "write a host's window as PNG (scale 2 by default, from 0.1 to 8)",
+    "The picture goes to a temporary file beside FILE and is renamed over it; only a regular file is replaced.", 2, 4, screenshot });
 
 } // namespace
 } // namespace ruvex

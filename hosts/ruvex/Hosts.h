@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include <sys/types.h>
+
 namespace ruvex {
 
 // Sends the request to a host of the current device; throws ActionError when the host does
@@ -18,6 +20,19 @@ JsonValue askHost(const std::string& host, const control::Words& words);
 int report(const Options& options, const JsonValue& reply);
 // The ruvex executable's folder, to find the host programs and the build's bundles.
 std::string executableDirectory();
+// Prints the reply's "warnings" (bundles that did not load, files that did not read) as
+// "warning: ..." lines on stderr.
+void printWarnings(const JsonValue& reply);
+
+enum class HostState {
+    Running,    // answers a ping
+    Busy,       // takes the connection but does not answer within a few seconds
+    NotRunning, // nothing listens
+    Refused,    // its socket or folders are not safely this user's
+};
+// The state of a host of the current device; the listening process and the reason of a
+// refusal when asked.
+HostState hostState(const std::string& host, pid_t* pid = nullptr, std::string* reason = nullptr);
 // Whether the host of the current device answers a ping within a few seconds.
 bool answers(const std::string& host);
 // Starts one host program detached, as boot does (without waiting for it to answer).

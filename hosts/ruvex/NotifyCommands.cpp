@@ -29,6 +29,11 @@ int postNotification(const Options&, const Arguments& arguments)
         throw UsageError(CFNotificationStatusDescription(status));
     if (status != kCFNotificationStatusOK)
         throw ActionError(CFNotificationStatusDescription(status));
+    CFNotificationPostReach reach = notifyTransportLastPostReach();
+    if (reach.reached == 0)
+        std::fprintf(stderr, "ruvex: %s reached no process: %s\n", arguments[0].c_str(), reach.endpoints == 0
+            ? "none of the device listens"
+            : (std::to_string(reach.endpoints) + " listen, but their queues are full (stopped or hung)").c_str());
     return 0;
 }
 

@@ -22,6 +22,8 @@
 
 #include "SettingsControl.h"
 
+#include "control/Screenshot.h"
+
 #include "control/ControlServer.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/PreferenceFile.h"
@@ -374,8 +376,9 @@ std::string SettingsControl::screenshot(const control::Words& words)
     double scale = parseNumber(words[2], "a scale");
     if (!(scale > 0 && scale <= 8))
         throw Refusal("the scale must lie above 0 and at most 8");
-    if (!_host.window()->writePNG(words[1], scale))
-        throw Refusal("could not write " + words[1]);
+    std::string error;
+    if (!control::writeScreenshot(*_host.window(), words[1], scale, error))
+        throw Refusal(error);
     ControlReply reply;
     reply.json().field("path", words[1]);
     return reply.finish("wrote " + words[1]);

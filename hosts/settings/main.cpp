@@ -4,6 +4,7 @@
 
 #include "control/HostProgram.h"
 #include "corefoundation/CFRunLoop.h"
+#include "foundation/LoadProblems.h"
 #include "foundation/NSUserDefaults.h"
 #include "preferences/SettingsHost.h"
 
@@ -21,7 +22,13 @@ int main(int argc, char** argv)
         SettingsControl control(host);
         ControlServer server;
         control::serveControl(server, control::kSettings,
-            [&control](const control::Words& words) { return control.handle(words); });
+            [&control](const control::Words& words) {
+            // Whatever did not load is named: all of it in the ping ("problems", which
+            // `boot` shows), and what this request met in its own reply ("warnings").
+            LoadProblems::Capture capture;
+            std::string reply = control::withWarnings(control.handle(words), capture.problems());
+            return words[0] == "ping" ? control::withWarnings(reply, LoadProblems::all(), "problems") : reply;
+        });
         std::fprintf(stderr, "settings: %zu entr%s, serving %s\n", host.entries().size(),
             host.entries().size() == 1 ? "y" : "ies", server.path().c_str());
         RunLoop::main().run();

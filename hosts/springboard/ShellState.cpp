@@ -157,5 +157,16 @@ void ShellState::removeCenterObserver(int token)
 
 void ShellState::log(std::string event)
 {
+    if (event.size() > kEventBytes) {
+        size_t cut = kEventBytes;
+        while (cut > 0 && (static_cast<unsigned char>(event[cut]) & 0xC0) == 0x80)
+            --cut; // not inside a UTF-8 sequence
+        event.resize(cut);
+        event += "...";
+    }
+    if (_events.size() >= kEventBound) {
+        _events.pop_front();
+        ++_eventsDropped;
+    }
     _events.push_back(std::move(event));
 }

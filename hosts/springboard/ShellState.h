@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <deque>
 #include <vector>
 
 struct InstalledApp {
@@ -66,9 +67,19 @@ public:
     bool homescreenMapHasIconModel() const { return _mapHasIconModel; }
     void setHomescreenMapHasIconModel(bool has) { _mapHasIconModel = has; }
 
+    // The call log is a ring of the latest kEventBound events, each cut at kEventBytes bytes:
+    // a long session keeps its memory and its `events` reply bounded.
+    static constexpr size_t kEventBound = 1000;
+    static constexpr size_t kEventBytes = 512;
     void log(std::string event);
-    const std::vector<std::string>& events() const { return _events; }
-    void clearEvents() { _events.clear(); }
+    std::vector<std::string> events() const { return { _events.begin(), _events.end() }; }
+    // Events that fell out of the ring.
+    size_t eventsDropped() const { return _eventsDropped; }
+    void clearEvents()
+    {
+        _events.clear();
+        _eventsDropped = 0;
+    }
 
 private:
     ShellState() = default;
@@ -82,5 +93,6 @@ private:
     bool _mapHasIconModel { true };
     std::vector<std::pair<int, CenterObserver>> _centerObservers;
     int _nextObserverToken { 1 };
-    std::vector<std::string> _events;
+    std::deque<std::string> _events;
+    size_t _eventsDropped = 0;
 };

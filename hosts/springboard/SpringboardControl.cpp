@@ -20,6 +20,7 @@
 
 #include "control/ControlReply.h"
 #include "control/ControlServer.h"
+#include "control/Screenshot.h"
 #include "corefoundation/CFRunLoop.h"
 #include "ui/UIApplication.h"
 #include "ui/UIButton.h"
@@ -303,10 +304,9 @@ std::string SpringboardControl::screenshot(const control::Words& words)
     if (words.size() != 3)
         throw Refusal("screenshot takes PATH SCALE");
     double scale = parseCoordinate(words[2]);
-    if (!(scale > 0 && scale <= 8))
-        throw Refusal("the scale must lie above 0 and at most 8");
-    if (!_host.writePNG(words[1], scale))
-        throw Refusal("could not write " + words[1]);
+    std::string error;
+    if (!control::writeScreenshot(*_host.window(), words[1], scale, error))
+        throw Refusal(error);
     ControlReply reply;
     reply.json().field("path", words[1]);
     return reply.finish("wrote " + words[1]);
@@ -326,6 +326,12 @@ std::string SpringboardControl::urls()
 std::string SpringboardControl::events()
 {
     ControlReply reply;
-    writeStrings(reply.json(), "events", ShellState::shared().events());
-    return reply.finish(joined(ShellState::shared().events(), "no events"));
+    ShellState& shell = ShellState::shared();
+    std::vector<std::string> events = shell.events();
+    writeStrings(reply.json(), "events", events);
+    reply.json().field("dropped", int(shell.eventsDropped()));
+    std::string text = joined(events, "no events");
+    if (shell.eventsDropped())
+        text = "(" + std::to_string(shell.eventsDropped()) + " earlier events dropped)\n" + text;
+    return reply.finish(text);
 }

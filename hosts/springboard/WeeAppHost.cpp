@@ -4,6 +4,7 @@
 #include "ShellState.h"
 
 #include "foundation/DeviceRoot.h"
+#include "foundation/LoadProblems.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSURL.h"
 #include "ui/UIApplication.h"
@@ -77,7 +78,8 @@ bool WeeAppHost::loadPlugin(std::string_view bundlePhonePath)
     const Class* principal = bundle->principalClass();
     if (!principal) {
         const PlistValue* name = bundle->objectForInfoDictionaryKey("NSPrincipalClass");
-        skip(bundlePhonePath, name && name->string() ? "no class named " + *name->string() : "no NSPrincipalClass");
+        skip(bundlePhonePath, !bundle->infoProblem().empty() ? bundle->infoProblem()
+                : name && name->string() ? "no class named " + *name->string() : "its Info.plist names no NSPrincipalClass");
         return false;
     }
     auto controller = std::dynamic_pointer_cast<springboard::BBWeeAppController>(principal->createInstance());
@@ -97,7 +99,7 @@ bool WeeAppHost::loadPlugin(std::string_view bundlePhonePath)
 void WeeAppHost::skip(std::string_view bundlePath, std::string_view reason)
 {
     std::string message = "springboard: skipping widget " + std::string(bundlePath) + ": " + std::string(reason);
-    std::fprintf(stderr, "%s\n", message.c_str());
+    LoadProblems::note("widget " + std::string(bundlePath) + " skipped: " + std::string(reason)); // logs it
     _messages.push_back(std::move(message));
 }
 

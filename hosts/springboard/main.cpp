@@ -9,6 +9,7 @@
 #include "control/HostProgram.h"
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
+#include "foundation/LoadProblems.h"
 #include "foundation/NSUserDefaults.h"
 #include "shared/RVXSettings.h"
 
@@ -42,7 +43,13 @@ int main(int argc, char** argv)
 
     ControlServer server;
     control::serveControl(server, control::kSpringboard,
-        [&control](const control::Words& words) { return control.handle(words); });
+        [&control](const control::Words& words) {
+            // Whatever did not load is named: all of it in the ping ("problems", which
+            // `boot` shows), and what this request met in its own reply ("warnings").
+            LoadProblems::Capture capture;
+            std::string reply = control::withWarnings(control.handle(words), capture.problems());
+            return words[0] == "ping" ? control::withWarnings(reply, LoadProblems::all(), "problems") : reply;
+        });
     std::fprintf(stderr, "springboard: %zu app(s), %zu widget(s), serving %s\n", apps, widgets, server.path().c_str());
 
     RunLoop::main().run();

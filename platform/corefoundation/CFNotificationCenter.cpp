@@ -46,10 +46,14 @@ struct CFNotificationCenter {
     std::string base;
     std::string directoryText;
     std::string lastError;
+    NotifyTransport::SendReport lastReach;
+    double lastUnheardReport = -1e9;
+    size_t unheardSinceReport = 0;
     pid_t pid = getpid();
 
 private:
     bool observes(const std::string& name) const;
+    void reportUnheard(const std::string& name);
     void enqueue(const std::string& name);
     void dispatch();
     void receive();
@@ -138,9 +142,28 @@ CFNotificationStatus CFNotificationCenter::post(const std::string& name)
     std::lock_guard lock(mutex);
     if (observes(name))
         enqueue(name);
-    if (transport.isOpen() && !transport.send(name, lastError))
+    lastReach = NotifyTransport::SendReport();
+    if (transport.isOpen() && !transport.send(name, lastError, &lastReach))
         return kCFNotificationStatusTransportFailed;
+    if (lastReach.peers > 0 && lastReach.reached == 0)
+        reportUnheard(name);
+    else if (lastReach.reached > 0)
+        lastUnheardReport = -1e9; // the next unheard post starts a new run, told at once
     return kCFNotificationStatusOK;
+}
+
+// A flood against deaf peers would otherwise write a line per post.
+void CFNotificationCenter::reportUnheard(const std::string& name)
+{
+    ++unheardSinceReport;
+    double now = SystemClock().now(); // the loop's clock may be a test's, standing still
+    if (now - lastUnheardReport < 1)
+        return;
+    std::fprintf(stderr, "CFNotificationCenterPostNotification: %s reached no other process: %zu endpoint(s), %zu full, %zu deaf%s\n",
+        name.c_str(), lastReach.peers, lastReach.full, lastReach.forgotten,
+        unheardSinceReport > 1 ? (" (" + std::to_string(unheardSinceReport) + " such posts since the last line)").c_str() : "");
+    lastUnheardReport = now;
+    unheardSinceReport = 0;
 }
 
 void CFNotificationCenter::enqueue(const std::string& name)
@@ -243,6 +266,7 @@ CFNotificationStatus CFNotificationCenter::useDeviceRoot(const char* deviceRoot)
     if (transport.directory() == directory)
         return kCFNotificationStatusOK;
     detachSource();
+    lastUnheardReport = -1e9;
     if (!transport.open(directory, lastError))
         return kCFNotificationStatusTransportFailed;
     syncEndpoint();
@@ -345,6 +369,14 @@ void notifyTransportSetBaseDirectory(const char* base)
     auto& center = CFNotificationCenter::darwin();
     std::lock_guard lock(center.mutex);
     center.base = base ? base : "";
+}
+
+CFNotificationPostReach notifyTransportLastPostReach(void)
+{
+    auto& center = CFNotificationCenter::darwin();
+    std::lock_guard lock(center.mutex);
+    const auto& reach = center.lastReach;
+    return CFNotificationPostReach { reach.peers, reach.reached, reach.full, reach.forgotten };
 }
 
 const char* notifyTransportDirectory(void)

@@ -90,4 +90,16 @@ void notifyTransportSetBaseDirectory(const char* base);
 // The transport directory in use, or "" when there is none.
 const char* notifyTransportDirectory(void);
 
+// What this process's last post found in the other processes of the device: endpoints
+// there, those that took it, those whose queue was full, and those skipped as deaf (their
+// queue full for seconds). A post that reached none of several is also told on stderr, at
+// most once a second.
+struct CFNotificationPostReach {
+    size_t endpoints;
+    size_t reached;
+    size_t full;
+    size_t forgotten;
+};
+CFNotificationPostReach notifyTransportLastPostReach(void);
+
 } // extern "C"

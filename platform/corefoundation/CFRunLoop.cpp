@@ -164,7 +164,14 @@ size_t RunLoop::fireDueTimers()
 RunLoop::SourceId RunLoop::addReadSource(int fd, Task onReadable)
 {
     SourceId source = _nextSourceId++;
-    _sources.emplace(source, Source { fd, std::make_shared<Task>(std::move(onReadable)) });
+    _sources.emplace(source, Source { fd, POLLIN, std::make_shared<Task>(std::move(onReadable)) });
+    return source;
+}
+
+RunLoop::SourceId RunLoop::addWriteSource(int fd, Task onWritable)
+{
+    SourceId source = _nextSourceId++;
+    _sources.emplace(source, Source { fd, POLLOUT, std::make_shared<Task>(std::move(onWritable)) });
     return source;
 }
 
@@ -257,7 +264,7 @@ bool RunLoop::runOnce(double maxWait)
     std::vector<SourceId> ids;
     polled.push_back({ _wakeRead, POLLIN, 0 });
     for (const auto& [id, source] : _sources) {
-        polled.push_back({ source.fd, POLLIN, 0 });
+        polled.push_back({ source.fd, source.events, 0 });
         ids.push_back(id);
     }
     int ready = poll(polled.data(), polled.size(), pollTimeout(maxWait));

@@ -95,6 +95,8 @@ public:
     // Calls `onReadable` at each turn in which `fd` is readable, at its end or in error.
     // The loop does not own the descriptor: remove the source before closing it.
     SourceId addReadSource(int fd, Task onReadable);
+    // Calls `onWritable` at each turn in which `fd` can take more bytes, or is in error.
+    SourceId addWriteSource(int fd, Task onWritable);
     void removeSource(SourceId source);
     size_t sourceCount() const { return _sources.size(); }
 
@@ -127,6 +129,7 @@ private:
 
     struct Source {
         int fd;
+        short events; // POLLIN or POLLOUT
         std::shared_ptr<Task> onReadable;
     };
 

@@ -6,11 +6,14 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <random>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -57,6 +60,21 @@ bool socketAddress(const std::string& path, sockaddr_un& address)
         return false;
     std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     return true;
+}
+
+double monotonicNow()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+// An endpoint we may send to or remove: a socket of this user, not a link to one.
+bool isOwnSocket(int directory, const char* name)
+{
+    struct stat status;
+    return fstatat(directory, name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISSOCK(status.st_mode)
+        && status.st_uid == geteuid();
 }
 
 std::string randomNonce()
@@ -169,7 +187,14 @@ bool NotifyTransport::bind(std::string& error)
     sockaddr_un address;
     socketAddress(_directory + "/" + name, address);
     unlink(address.sun_path);
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    int bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    if (bound != 0 && errno == ENOENT) {
+        // The last endpoint to leave took the directory with it; make it again.
+        std::string ignored;
+        if (makePrivateDirectory(_directory, ignored))
+            bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    if (bound != 0) {
         error = systemError(std::string("cannot bind the notification socket ") + address.sun_path);
         ::close(fd);
         return false;
@@ -194,6 +219,8 @@ void NotifyTransport::unbind()
         return;
     ::close(_endpoint);
     unlink((_directory + "/" + _endpointName).c_str());
+    // Fails, as it should, while other endpoints (or anything else) lie there.
+    rmdir(_directory.c_str());
     _endpoint = -1;
     _endpointName.clear();
 }
@@ -203,9 +230,32 @@ bool NotifyTransport::ensureSender(std::string& error)
     if (_sender >= 0)
         return true;
     _sender = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (_sender < 0)
+    if (_sender < 0) {
         error = systemError("cannot create a notification socket");
-    return _sender >= 0;
+        return false;
+    }
+    int budget = 0;
+    socklen_t size = sizeof budget;
+    _senderBudget = getsockopt(_sender, SOL_SOCKET, SO_SNDBUF, &budget, &size) == 0 && budget > 0 ? size_t(budget) : 65536;
+    return true;
+}
+
+// The bytes of datagrams this socket sent that their receivers have not read yet.
+size_t NotifyTransport::senderCharge() const
+{
+    int charge = 0;
+    if (_sender < 0 || ioctl(_sender, SIOCOUTQ, &charge) != 0 || charge < 0)
+        return 0;
+    return size_t(charge);
+}
+
+// The datagrams already sent stay queued at their receivers, charged to the old socket.
+bool NotifyTransport::replaceSender(std::string& error)
+{
+    if (_sender >= 0)
+        ::close(_sender);
+    _sender = -1;
+    return ensureSender(error);
 }
 
 // Reading the directory costs far more than a send, so the list is kept while the
@@ -215,6 +265,12 @@ bool NotifyTransport::refreshPeers(std::string& error)
 {
     struct stat status;
     if (stat(_directory.c_str(), &status) != 0) {
+        if (errno == ENOENT) {
+            // Nobody has bound since the last endpoint left: nobody to reach.
+            _peers.clear();
+            _peersValid = false;
+            return true;
+        }
         error = systemError("cannot examine the notification directory " + _directory);
         return false;
     }
@@ -227,13 +283,20 @@ bool NotifyTransport::refreshPeers(std::string& error)
         error = systemError("cannot read the notification directory " + _directory);
         return false;
     }
-    _peers.clear();
+    std::vector<Peer> peers;
     while (dirent* entry = readdir(directory)) {
         std::string_view endpoint = entry->d_name;
-        if (isEndpointName(endpoint) && endpoint != _endpointName)
-            _peers.emplace_back(endpoint);
+        if (!isEndpointName(endpoint) || endpoint == _endpointName || !isOwnSocket(dirfd(directory), entry->d_name))
+            continue;
+        // A peer known already keeps what was learnt of it.
+        auto known = std::find_if(_peers.begin(), _peers.end(), [&](const Peer& peer) { return peer.name == endpoint; });
+        if (known != _peers.end())
+            peers.push_back(std::move(*known));
+        else
+            peers.push_back(Peer { std::string(endpoint) });
     }
     closedir(directory);
+    _peers = std::move(peers);
 
     timespec now;
     clock_gettime(CLOCK_REALTIME, &now);
@@ -243,21 +306,62 @@ bool NotifyTransport::refreshPeers(std::string& error)
     return true;
 }
 
-bool NotifyTransport::send(std::string_view name, std::string& error)
+bool NotifyTransport::send(std::string_view name, std::string& error, SendReport* report)
 {
+    SendReport local;
+    SendReport& counts = report ? *report : local;
+    counts = SendReport();
     if (!isOpen() || !ensureSender(error) || !refreshPeers(error))
         return false;
-    for (const auto& peer : _peers) {
+    if (senderCharge() > _senderBudget / 2 && !replaceSender(error))
+        return false;
+    double now = monotonicNow();
+    counts.peers = _peers.size();
+    for (Peer& peer : _peers) {
+        if (peer.forgotten) {
+            if (now - peer.lastProbe < kProbeIntervalSeconds) {
+                ++counts.forgotten;
+                continue;
+            }
+            peer.lastProbe = now;
+        }
         sockaddr_un address;
-        if (!socketAddress(_directory + "/" + peer, address))
+        if (!socketAddress(_directory + "/" + peer.name, address))
             continue;
-        ssize_t sent = sendto(_sender, name.data(), name.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
-            reinterpret_cast<sockaddr*>(&address), sizeof address);
-        if (sent < 0 && (errno == ECONNREFUSED || errno == ENOENT)) {
-            unlink(address.sun_path); // its process is gone
+        auto sendOnce = [&] {
+            return sendto(_sender, name.data(), name.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
+                reinterpret_cast<sockaddr*>(&address), sizeof address);
+        };
+        ssize_t sent = sendOnce();
+        if (sent < 0 && errno == EAGAIN && senderCharge() + 4096 >= _senderBudget) {
+            // Our own socket is what is full: a fresh one tells whether the peer is too.
+            if (!replaceSender(error))
+                return false;
+            sent = sendOnce();
+        }
+        if (sent >= 0) {
+            ++counts.reached;
+            peer.refusals = 0;
+            peer.forgotten = false;
+        } else if (errno == EAGAIN) {
+            ++counts.full;
+            if (peer.refusals++ == 0)
+                peer.fullSince = now;
+            if (!peer.forgotten && peer.refusals >= 4 && now - peer.fullSince >= kForgetAfterSeconds) {
+                peer.forgotten = true;
+                peer.lastProbe = now;
+                ++_forgottenPeers;
+            }
+        } else if (errno == ECONNREFUSED || errno == ENOENT) {
+            // Its process is gone; only an endpoint of ours is removed.
+            int folder = ::open(_directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (folder >= 0) {
+                if (isOwnSocket(folder, peer.name.c_str()))
+                    unlinkat(folder, peer.name.c_str(), 0);
+                ::close(folder);
+            }
             _peersValid = false;
         }
-        // EAGAIN: the receiver's queue is full and this datagram is dropped for it.
     }
     return true;
 }

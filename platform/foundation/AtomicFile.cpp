@@ -99,7 +99,13 @@ bool write(const std::string& hostPath, std::string_view bytes)
 
 bool writeInPlace(const std::string& hostPath, std::string_view bytes)
 {
-    int fd = open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // Never through a link, and never into a FIFO or a device.
+    int fd = open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    struct stat info {};
+    if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        close(fd);
+        return false;
+    }
     if (fd < 0)
         return false;
     bool ok = writeAll(fd, bytes);

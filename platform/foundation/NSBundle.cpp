@@ -4,9 +4,88 @@
 #include "foundation/NSString.h"
 #include "foundation/DeviceRoot.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include <dlfcn.h>
+#include <elf.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 RVX_DEFINE_CLASS(NSBundle, NSObject)
+
+namespace {
+
+#if defined(__x86_64__)
+constexpr int kMachine = EM_X86_64;
+#elif defined(__aarch64__)
+constexpr int kMachine = EM_AARCH64;
+#else
+constexpr int kMachine = EM_NONE; // not checked
+#endif
+
+const char* kindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return "a FIFO";
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
+}
+
+bool readAt(int fd, void* buffer, size_t size, uint64_t offset)
+{
+    return pread(fd, buffer, size, off_t(offset)) == ssize_t(size);
+}
+
+} // namespace
+
+bool isLoadableLibrary(const std::string& hostPath, std::string& reason)
+{
+    // Non-blocking, so that opening a FIFO cannot wait for a writer.
+    int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    struct stat status {};
+    Elf64_Ehdr header {};
+    uint64_t size = 0;
+    reason.clear();
+    if (fstat(fd, &status) != 0)
+        reason = std::strerror(errno);
+    else if (!S_ISREG(status.st_mode))
+        reason = std::string("it is ") + kindOf(status.st_mode) + ", not a regular file";
+    else if ((size = uint64_t(status.st_size)) < sizeof header || !readAt(fd, &header, sizeof header, 0))
+        reason = "it is too short for a shared library (" + std::to_string(size) + " bytes)";
+    else if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0)
+        reason = "it is not an ELF file";
+    else if (header.e_ident[EI_CLASS] != ELFCLASS64 || header.e_type != ET_DYN
+        || (kMachine != EM_NONE && header.e_machine != kMachine))
+        reason = "it is not a shared library for this machine";
+    else if (header.e_phentsize != sizeof(Elf64_Phdr) || header.e_phnum == 0
+        || header.e_phoff + uint64_t(header.e_phnum) * sizeof(Elf64_Phdr) > size)
+        reason = "it is truncated: its program headers lie past its end";
+    else if (header.e_shoff && header.e_shoff + uint64_t(header.e_shnum) * header.e_shentsize > size)
+        reason = "it is truncated: its section headers lie past its end (" + std::to_string(size) + " bytes)";
+    else {
+        for (unsigned i = 0; i < header.e_phnum && reason.empty(); ++i) {
+            Elf64_Phdr segment {};
+            if (!readAt(fd, &segment, sizeof segment, header.e_phoff + uint64_t(i) * sizeof segment))
+                reason = "its program headers cannot be read";
+            else if (segment.p_type == PT_LOAD && (segment.p_offset > size || segment.p_filesz > size - segment.p_offset))
+                reason = "it is truncated: " + std::to_string(size) + " bytes, while its segments need "
+                    + std::to_string(segment.p_offset + segment.p_filesz);
+        }
+    }
+    close(fd);
+    return reason.empty();
+}
 
 std::shared_ptr<NSBundle> NSBundle::bundleWithPath(std::string_view phonePath)
 {
@@ -42,7 +121,14 @@ std::optional<std::string> NSBundle::pathForResource(std::string_view name, std:
 const NSDictionary& NSBundle::infoDictionary() const
 {
     if (!_info) {
-        auto info = NSDictionary::dictionaryWithContentsOfFile(NSString::stringByAppendingPathComponent(_path, "Info.plist"));
+        std::string phonePath = NSString::stringByAppendingPathComponent(_path, "Info.plist");
+        auto info = NSDictionary::dictionaryWithContentsOfFile(phonePath);
+        if (!info) {
+            struct stat status {};
+            _infoProblem = stat(DeviceRoot::resolve(phonePath).c_str(), &status) != 0
+                ? "it has no Info.plist"
+                : "its Info.plist is not a property list holding a dictionary";
+        }
         _info = info.value_or(NSDictionary());
     }
     return *_info;
@@ -73,6 +159,11 @@ bool NSBundle::load()
         return true;
     std::string executable = NSString::lastPathComponent(executableName());
     std::string path = DeviceRoot::resolve(NSString::stringByAppendingPathComponent(_path, executable));
+    std::string reason;
+    if (!isLoadableLibrary(path, reason)) {
+        _loadError = "its executable " + executable + " cannot be loaded: " + reason;
+        return false;
+    }
     dlerror();
     _handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
     if (!_handle) {

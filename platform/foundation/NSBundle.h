@@ -11,6 +11,10 @@
 #include <string>
 #include <string_view>
 
+// Whether the file at a host path may be handed to dlopen (see NSBundle::load); the reason
+// when not.
+bool isLoadableLibrary(const std::string& hostPath, std::string& reason);
+
 class NSBundle : public NSObject {
     RVX_OBJECT(NSBundle)
 public:
@@ -24,13 +28,22 @@ public:
     std::optional<std::string> pathForResource(std::string_view name, std::string_view type) const;
 
     const NSDictionary& infoDictionary() const;
+    // Why the Info.plist gave no dictionary ("" when it did).
+    const std::string& infoProblem() const
+    {
+        infoDictionary();
+        return _infoProblem;
+    }
     const PlistValue* objectForInfoDictionaryKey(std::string_view key) const;
     std::string bundleIdentifier() const;
 
     // CFBundleExecutable, else the bundle's name without its extension.
     std::string executableName() const;
-    // Loads the executable once (RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE). False when it
-    // cannot be loaded; loadError() then says why.
+    // Loads the executable once (RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE). Before dlopen sees
+    // it, the file must be a regular ELF shared library of this machine whose size covers its
+    // headers and loadable segments: a FIFO would hang the loader and a truncated file kill
+    // the process with SIGBUS. False when it cannot be loaded; loadError() then says why,
+    // naming the file.
     bool load();
     bool isLoaded() const { return _handle != nullptr; }
     const std::string& loadError() const { return _loadError; }
@@ -40,6 +53,7 @@ public:
 private:
     std::string _path;
     mutable std::optional<NSDictionary> _info;
+    mutable std::string _infoProblem;
     void* _handle = nullptr;
     std::string _loadError;
 };

@@ -80,13 +80,40 @@ void PreferenceFile::setLockingEnabled(bool enabled)
 
 std::optional<NSDictionary> PreferenceFile::readIfPresent() const
 {
-    auto value = PropertyList::readFile(_hostPath);
+    // Inside the device a link may not lead the read out of it (see DeviceRoot).
+    int fd = DeviceRoot::openFileBeneath(_hostPath);
+    if (fd < 0)
+        return std::nullopt;
+    auto value = PropertyList::readFile("/proc/self/fd/" + std::to_string(fd));
+    close(fd);
     if (!value || !value->dictionary())
         return std::nullopt;
     return std::move(*value->dictionary());
 }
 
+// Inside the device, the way to the file is taken beneath the root, so that a linked folder
+// cannot carry the write (its lock, temporary file or kept-aside copy) out of the device;
+// the file itself is replaced by rename, which never follows a link.
 PreferenceFile::Outcome PreferenceFile::locked(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const
+{
+    if (!DeviceRoot::contains(_hostPath))
+        return lockedHere(ifMissing, change);
+    int folder = DeviceRoot::openHostDirectoryBeneath(NSString::stringByDeletingLastPathComponent(_hostPath), true);
+    if (folder < 0) {
+        int error = errno;
+        std::fprintf(stderr, "%s: not written: %s\n", _hostPath.c_str(),
+            error == EXDEV || error == ELOOP ? "a link on the way leads out of the device" : std::strerror(error));
+        errno = error; // for the failure's reason
+        return Outcome::Failed;
+    }
+    Outcome outcome = PreferenceFile(DeviceRoot::pathThrough(folder, NSString::lastPathComponent(_hostPath))).lockedHere(ifMissing, change);
+    int error = errno;
+    close(folder);
+    errno = error;
+    return outcome;
+}
+
+PreferenceFile::Outcome PreferenceFile::lockedHere(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const
 {
     std::string directory = NSString::stringByDeletingLastPathComponent(_hostPath);
     if (!directory.empty() && !NSFileManager::createDirectoryAtHostPath(directory))

@@ -62,6 +62,7 @@ private:
     enum class Outcome { Written, Unchanged, Failed };
     Outcome locked(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const;
     Outcome noted(Outcome outcome) const;
+    Outcome lockedHere(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const;
 
     std::string _hostPath;
 };

@@ -1,6 +1,7 @@
 #include "preferences/PSListController.h"
 
 #include "corefoundation/CFNotificationCenter.h"
+#include "foundation/LoadProblems.h"
 #include "foundation/PreferenceFile.h"
 #include "preferences/PSListItemsController.h"
 #include "preferences/PSTableCell.h"
@@ -30,8 +31,10 @@ std::vector<PSSpecifierRef> PSListController::loadSpecifiersFromPlistName(std::s
     if (!path)
         return {};
     std::optional<SpecifierPlist> plist = specifier_plist::load(*path, target);
-    if (!plist)
+    if (!plist) {
+        LoadProblems::note("pane " + *path + " shows no rows: it is not a specifier list (a property list with \"items\")");
         return {};
+    }
     if (title().empty() && !plist->title.empty())
         setTitle(plist->title);
     return std::move(plist->specifiers);

@@ -1,6 +1,7 @@
 #include "preferences/PreferenceLoader.h"
 
 #include "foundation/DeviceRoot.h"
+#include "foundation/LoadProblems.h"
 #include "preferences/SpecifierPlist.h"
 
 #include <algorithm>
@@ -37,8 +38,11 @@ std::vector<PreferenceLoaderEntry> entries()
         std::string phonePath = std::string(kEntriesDirectory) + "/" + relative;
         std::optional<NSDictionary> plist = NSDictionary::dictionaryWithContentsOfFile(phonePath);
         const PlistValue* entryValue = plist ? plist->objectForKey("entry") : nullptr;
-        if (!entryValue || !entryValue->dictionary())
+        if (!entryValue || !entryValue->dictionary()) {
+            LoadProblems::note("Settings entry " + phonePath + " skipped: "
+                + (plist ? "it has no \"entry\" dictionary" : "it is not a property list holding a dictionary"));
             continue;
+        }
         const NSDictionary& entry = *entryValue->dictionary();
         PreferenceLoaderEntry item;
         item.label = stringFor(entry, "label");

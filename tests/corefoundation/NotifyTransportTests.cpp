@@ -5,13 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
 
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -263,6 +266,165 @@ TEST_F(NotifyTransportTest, AnUnsafeBaseDirectoryIsRefusedOrTightened)
     testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(notifyTransportSetDeviceRoot(""), kCFNotificationStatusInvalidArgument);
+}
+
+// ---- peers that do not read, and entries that are not peers
+
+// A datagram socket bound at `path` that the test reads only when it wants to.
+int boundSocket(const std::string& path)
+{
+    int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << path;
+    return fd;
+}
+
+int drain(int fd)
+{
+    char buffer[256];
+    int count = 0;
+    while (recv(fd, buffer, sizeof buffer, MSG_DONTWAIT) > 0)
+        ++count;
+    return count;
+}
+
+class DeafPeers : public testing::Test {
+protected:
+    DeafPeers()
+    {
+        char pattern[] = "/tmp/rvx-deaf-XXXXXX";
+        directory = mkdtemp(pattern);
+        chmod(directory.c_str(), 0700);
+        std::string error;
+        EXPECT_TRUE(poster.open(directory, error)) << error;
+    }
+    ~DeafPeers() override
+    {
+        poster.close();
+        for (int fd : sockets)
+            close(fd);
+        fs::remove_all(directory);
+    }
+    int peer(int number)
+    {
+        char name[32];
+        std::snprintf(name, sizeof name, "%d.%08x", 900000 + number, unsigned(number));
+        sockets.push_back(boundSocket(directory + "/" + name));
+        return sockets.back();
+    }
+    NotifyTransport::SendReport post()
+    {
+        NotifyTransport::SendReport report;
+        std::string error;
+        EXPECT_TRUE(poster.send("com.example.changed", error, &report)) << error;
+        return report;
+    }
+
+    std::string directory;
+    NotifyTransport poster;
+    std::vector<int> sockets;
+};
+
+TEST_F(DeafPeers, ThirtyStoppedObserversDoNotStarveALiveOne)
+{
+    for (int i = 0; i < 30; ++i)
+        peer(i);
+    int live = peer(99);
+    int heardByLive = 0;
+    NotifyTransport::SendReport last;
+    for (int i = 0; i < 40; ++i) {
+        last = post();
+        heardByLive += drain(live);
+    }
+    EXPECT_EQ(heardByLive, 40);
+    EXPECT_EQ(last.peers, 31u);
+    EXPECT_EQ(last.reached, 1u);
+    EXPECT_EQ(last.full, 30u);
+}
+
+TEST_F(DeafPeers, APeerThatStaysFullIsForgottenAndHeardAgainOnceItReads)
+{
+    int deaf = peer(1);
+    NotifyTransport::SendReport report;
+    auto start = std::chrono::steady_clock::now();
+    while (poster.forgottenPeers() == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
+        report = post();
+        usleep(20 * 1000);
+    }
+    EXPECT_EQ(poster.forgottenPeers(), 1u);
+    report = post();
+    EXPECT_EQ(report.forgotten, 1u);
+    EXPECT_EQ(report.reached, 0u);
+
+    // It wakes and reads: the next probe reaches it, and it is live again.
+    EXPECT_GT(drain(deaf), 0);
+    start = std::chrono::steady_clock::now();
+    while (report.reached == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
+        usleep(50 * 1000);
+        report = post();
+    }
+    EXPECT_EQ(report.reached, 1u);
+    EXPECT_EQ(post().reached, 1u);
+}
+
+TEST_F(DeafPeers, OnlySocketsOfThisUserAreSentToOrRemoved)
+{
+    // A regular file named like an endpoint, and a link to a live socket elsewhere.
+    std::string file = directory + "/123.abcdef01";
+    { std::ofstream(file) << "not a socket"; }
+    std::string elsewhere = directory + "-elsewhere.sock";
+    int outside = boundSocket(elsewhere);
+    fs::create_symlink(elsewhere, directory + "/124.abcdef02");
+    NotifyTransport::SendReport report = post();
+    EXPECT_EQ(report.peers, 0u);
+    EXPECT_TRUE(fs::exists(file));
+    EXPECT_TRUE(fs::is_symlink(directory + "/124.abcdef02"));
+    EXPECT_EQ(drain(outside), 0) << "the post followed the link";
+    close(outside);
+    unlink(elsewhere.c_str());
+
+    // A socket of ours whose process is gone is still removed.
+    int gone = peer(7);
+    close(gone);
+    sockets.pop_back();
+    post();
+    EXPECT_FALSE(fs::exists(directory + "/900007.00000007"));
+}
+
+TEST_F(DeafPeers, TheDirectoryGoesWithItsLastEndpointAndComesBackForTheNext)
+{
+    std::string error;
+    NotifyTransport observer;
+    ASSERT_TRUE(observer.open(directory, error));
+    ASSERT_TRUE(observer.bind(error)) << error;
+    observer.unbind();
+    EXPECT_FALSE(fs::exists(directory));
+    EXPECT_EQ(post().peers, 0u); // no directory: nobody to reach, and no failure
+    ASSERT_TRUE(observer.bind(error)) << error;
+    EXPECT_TRUE(fs::exists(directory));
+    EXPECT_EQ(post().reached, 1u);
+    EXPECT_EQ(observer.receive(10).size(), 1u);
+}
+
+TEST_F(NotifyTransportTest, APostThatReachesNoLiveProcessSaysSo)
+{
+    std::string endpoint = std::string(notifyTransportDirectory()) + "/999999.deadbeef";
+    int deaf = boundSocket(endpoint);
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 30; ++i)
+        post("com.example.changed");
+    std::string said = testing::internal::GetCapturedStderr();
+    CFNotificationPostReach reach = notifyTransportLastPostReach();
+    EXPECT_EQ(reach.endpoints, 1u);
+    EXPECT_EQ(reach.reached, 0u);
+    EXPECT_EQ(reach.full, 1u);
+    EXPECT_NE(said.find("com.example.changed reached no other process"), std::string::npos) << said;
+    // Said once, not once a post.
+    EXPECT_EQ(said.find("reached no other process", said.find("reached no other process") + 1), std::string::npos) << said;
+    close(deaf);
+    unlink(endpoint.c_str());
 }
 
 TEST(NotifyNames, OnlyNamesThatFitAreCarried)

@@ -3,9 +3,17 @@
 
 #include "DeviceFixture.h"
 
+#include "control/ControlSocket.h"
+
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -119,3 +127,165 @@ TEST_F(Demo, RunsWholeAndRunsAgainOnTheSameDevice)
 }
 
 } // namespace
+
+// ---- hostile use of a running device
+
+namespace {
+
+// A listener at a host's socket that takes connections and never answers.
+struct DeafHost {
+    explicit DeafHost(const std::string& device, const char* host)
+    {
+        std::string error;
+        control::makeSocketDirectory(device, error);
+        path = control::socketPath(device, host);
+        fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+        bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        listen(fd, 16);
+    }
+    ~DeafHost()
+    {
+        close(fd);
+        unlink(path.c_str());
+    }
+    std::string path;
+    int fd;
+};
+
+} // namespace
+
+TEST_F(Hosts, StatusTellsBusyFromNotRunningAndRefusesAStrangersFolder)
+{
+    ASSERT_EQ(ruvex("device create").status, 0);
+    {
+        DeafHost deaf(device(), "springboard");
+        RunResult status = ruvex("status");
+        EXPECT_EQ(status.status, 0);
+        EXPECT_NE(status.out.find("springboard: busy"), std::string::npos) << status.out;
+        EXPECT_NE(status.out.find("settings: not running"), std::string::npos) << status.out;
+        EXPECT_EQ(ask("status")["state"]["springboard"].asString(), "busy");
+        RunResult boot = ruvex("boot");
+        EXPECT_EQ(boot.status, 1);
+        EXPECT_NE(boot.err.find("springboard is busy"), std::string::npos) << boot.err;
+    }
+    // A socket folder others may enter is not trusted: one clear line, exit 1.
+    std::string folder = control::socketDirectory(device());
+    chmod(folder.c_str(), 0755);
+    for (const char* verb : { "status", "boot", "apps" }) {
+        RunResult refused = ruvex(verb);
+        EXPECT_EQ(refused.status, 1) << verb;
+        EXPECT_NE(refused.err.find("open to other users; refusing it"), std::string::npos) << verb << ": " << refused.err;
+    }
+    rmdir(folder.c_str());
+}
+
+TEST_F(Hosts, BadUseOfTheShellsVerbsExitsTwoNamingTheWord)
+{
+    createAndBoot();
+    const std::pair<const char*, const char*> cases[] = {
+        { "nc tap 10", "'10'" },
+        { "nc tap a b", "'a'" },
+        { "nc tap 1 nan", "'nan'" },
+        { "nc tap 1 2 3", "fewer arguments" },
+        { "launch \"$(printf 'com.apple\\tMusic')\"", "tab" },
+        { "screenshot springboard ''", "empty" },
+        { "screenshot springboard x.png --scale 1e-300", "'1e-300'" },
+        { "screenshot settings x.png --scale 9", "'9'" },
+    };
+    for (const auto& [arguments, named] : cases) {
+        RunResult result = ruvex(arguments);
+        EXPECT_EQ(result.status, 2) << arguments << ": " << result.err;
+        EXPECT_NE(result.err.find(named), std::string::npos) << arguments << ": " << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << arguments << ": " << result.err;
+    }
+    // Words go as sent: a carriage return is no part of an app's identifier.
+    EXPECT_EQ(ruvex("launch \"$(printf 'com.apple.Music\\r')\"").status, 1);
+    EXPECT_TRUE(ask("switcher")["switcher"].items().empty());
+}
+
+TEST_F(Hosts, AScreenshotIntoAFifoIsRefusedAndTheHostsServeOn)
+{
+    createAndBoot();
+    std::string fifo = device() + "/f";
+    mkfifo(fifo.c_str(), 0600);
+    for (const char* host : { "springboard", "settings" }) {
+        RunResult shot = ruvex(std::string("screenshot ") + host + " " + shellQuoted(fifo));
+        EXPECT_EQ(shot.status, 1) << host;
+        EXPECT_NE(shot.err.find("a FIFO"), std::string::npos) << shot.err;
+    }
+    JsonValue status = ask("status");
+    EXPECT_TRUE(status["springboard"].asBool());
+    EXPECT_TRUE(status["settings"].asBool());
+    // A good picture replaces an old one whole.
+    std::string picture = device() + "/shot.png";
+    ASSERT_EQ(ruvex("screenshot springboard " + shellQuoted(picture)).status, 0);
+    EXPECT_GT(std::filesystem::file_size(picture), 100u);
+}
+
+TEST_F(Hosts, ShutdownTakesTheDevicesSocketAndNotifyFoldersAway)
+{
+    createAndBoot();
+    std::string sockets = control::socketDirectory(device());
+    std::string notify = std::string("/tmp/rvx-notify-") + std::to_string(geteuid()) + "/"
+        + std::filesystem::path(sockets).filename().string();
+    EXPECT_TRUE(std::filesystem::exists(sockets));
+    EXPECT_TRUE(std::filesystem::exists(notify));
+    ASSERT_EQ(ruvex("shutdown").status, 0);
+    EXPECT_FALSE(std::filesystem::exists(sockets));
+    EXPECT_FALSE(std::filesystem::exists(notify));
+    // And a boot after makes them again.
+    ASSERT_EQ(ruvex("boot").status, 0);
+    EXPECT_TRUE(std::filesystem::exists(sockets));
+}
+
+TEST_F(Hosts, ALinkedLogOrABrokenBundleIsToldNotFollowedOrHidden)
+{
+    ASSERT_EQ(ruvex("device create").status, 0);
+    // The shell's log linked out of the device: boot refuses, nothing written there.
+    std::string outside = device() + "-outside.log";
+    std::filesystem::create_directories(device() + "/var/log");
+    std::filesystem::create_symlink(outside, device() + "/var/log/springboard.log");
+    RunResult boot = ruvex("boot");
+    EXPECT_EQ(boot.status, 1);
+    EXPECT_NE(boot.err.find("it is a link"), std::string::npos) << boot.err;
+    EXPECT_FALSE(std::filesystem::exists(outside));
+    std::filesystem::remove(device() + "/var/log/springboard.log");
+    ruvex("shutdown");
+
+    // The widget's binary cut short: the shell runs without it and boot says why.
+    std::string binary = device() + "/System/Library/WeeAppPlugins/RuvexPro.bundle/RuvexPro";
+    std::filesystem::resize_file(binary, std::filesystem::file_size(binary) / 2);
+    boot = ruvex("boot");
+    EXPECT_EQ(boot.status, 0) << boot.err;
+    EXPECT_NE(boot.out.find("0 widget(s)"), std::string::npos) << boot.out;
+    EXPECT_NE(boot.err.find("warning: widget /System/Library/WeeAppPlugins/RuvexPro.bundle skipped: its executable RuvexPro cannot be loaded: it is truncated"),
+        std::string::npos) << boot.err;
+}
+
+TEST_F(Hosts, SettingsNamesTheFilesItCouldNotRead)
+{
+    ASSERT_EQ(ruvex("device create").status, 0);
+    auto garbage = [](const std::string& path) {
+        FILE* file = fopen(path.c_str(), "w");
+        ASSERT_TRUE(file) << path;
+        fputs("this is not a property list", file);
+        fclose(file);
+    };
+    garbage(device() + "/Library/PreferenceLoader/Preferences/Broken.plist");
+    garbage(device() + "/Library/PreferenceBundles/RuvexProprefs.bundle/RVXExtrasController.plist");
+    RunResult boot = ruvex("boot");
+    ASSERT_EQ(boot.status, 0) << boot.err;
+    EXPECT_NE(boot.err.find("warning: Settings entry /Library/PreferenceLoader/Preferences/Broken.plist skipped"),
+        std::string::npos) << boot.err;
+
+    ASSERT_EQ(ruvex("settings open").status, 0);
+    RunResult open = ruvex("settings open RVXExtrasController");
+    EXPECT_EQ(open.status, 0) << open.err;
+    EXPECT_NE(open.err.find("warning: pane /Library/PreferenceBundles/RuvexProprefs.bundle/RVXExtrasController.plist shows no rows"),
+        std::string::npos) << open.err;
+    // The warning belongs to the request that met it, not to every later one.
+    EXPECT_EQ(ruvex("settings").err.find("warning"), std::string::npos);
+}

@@ -124,3 +124,24 @@ TEST_F(ShellStateTest, CenterObserversHearEachChangeOnce)
     EXPECT_EQ(second, (std::vector<bool> { true, false }));
     EXPECT_FALSE(shell().listViewIsActive());
 }
+
+TEST_F(ShellStateTest, TheEventLogKeepsTheLatestEventsWithinItsBound)
+{
+    shell().clearEvents();
+    // 2,000 taps' worth of events: the oldest fall out, the latest stay in order.
+    for (size_t i = 0; i < 2 * ShellState::kEventBound; ++i)
+        shell().log("event " + std::to_string(i));
+    auto events = shell().events();
+    ASSERT_EQ(events.size(), ShellState::kEventBound);
+    EXPECT_EQ(events.front(), "event " + std::to_string(ShellState::kEventBound));
+    EXPECT_EQ(events.back(), "event " + std::to_string(2 * ShellState::kEventBound - 1));
+    EXPECT_EQ(shell().eventsDropped(), ShellState::kEventBound);
+
+    // One huge event is cut, not kept whole, and never inside a UTF-8 sequence.
+    shell().log(std::string(ShellState::kEventBytes - 1, 'a') + "\xC3\xA9" + std::string(100000, 'b'));
+    std::string last = shell().events().back();
+    EXPECT_EQ(last, std::string(ShellState::kEventBytes - 1, 'a') + "...");
+    shell().clearEvents();
+    EXPECT_TRUE(shell().events().empty());
+    EXPECT_EQ(shell().eventsDropped(), 0u);
+}
