@@ -1,7 +1,5 @@
 #include "ShellState.h"
 
-#include "InstalledAppReader.h"
-
 #include <algorithm>
 #include <cstdio>
 
@@ -30,7 +28,11 @@ void ShellState::reset()
 
 size_t ShellState::loadInstalledApps()
 {
-    for (InstalledApp& app : InstalledAppReader::readApplications()) {
+    std::vector<InstalledApps::Skipped> skipped;
+    std::vector<InstalledApp> apps = InstalledApps::read(&skipped);
+    for (const InstalledApps::Skipped& folder : skipped)
+        std::fprintf(stderr, "springboard: skipping %s: %s\n", folder.path.c_str(), folder.reason.c_str());
+    for (InstalledApp& app : apps) {
         std::string identifier = app.bundleIdentifier;
         if (!install(std::move(app)))
             std::fprintf(stderr, "springboard: %s is installed twice; keeping the first\n", identifier.c_str());

@@ -5,6 +5,7 @@
 // the shell's services. The registered shell classes (SBAppSwitcherModel, ...) are thin
 // views of this one object. Main thread only.
 
+#include "foundation/InstalledApp.h"
 #include "foundation/PlistValue.h"
 
 #include <functional>
@@ -12,12 +13,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-struct InstalledApp {
-    std::string bundleIdentifier;
-    std::string displayName;
-    std::vector<std::string> urlSchemes; // lower case
-};
 
 class ShellState {
 public:

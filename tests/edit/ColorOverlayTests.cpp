@@ -136,7 +136,9 @@ TEST_F(ColorOverlayTest, AfterSaveTheSwatchShowsTheNewColourOverTheTiles)
 
     auto picked = stored("TextColor");
     ASSERT_TRUE(picked);
-    auto color = RVXSettings::parseTextColor(*picked);
+    auto read = RVXSettings::parseTextColor(*picked);
+    ASSERT_TRUE(read) << *picked;
+    RVXSettings::TextColor color = *read;
     EXPECT_NEAR(color.hue, 0.25, 1e-3);
     EXPECT_NEAR(color.saturation, 0.75, 1e-3);
     EXPECT_NEAR(color.brightness, 0.8, 1e-3);
