@@ -1,11 +1,13 @@
 // settings: the Settings app as a process on a device root, driven through its control socket.
 
+#include "OpenedURLLog.h"
 #include "SettingsControl.h"
 
 #include "control/HostProgram.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/NSUserDefaults.h"
 #include "preferences/SettingsHost.h"
+#include "ui/UIApplication.h"
 
 #include <cstdio>
 
@@ -14,6 +16,8 @@ int main(int argc, char** argv)
     control::startHost(argc, argv, "settings");
     NSUserDefaults::setStandardDomain("com.apple.Preferences");
     control::stopMainLoopOnSignals();
+    UIApplication::sharedApplication()->setOpenedURLHook(
+        [](const std::string& address) { opened_urls::append("settings", address); });
 
     int status = 0;
     {
