@@ -26,17 +26,23 @@ TEST(SettingsWrite, ChangeOneKeyCreatesAMissingFileAndKeepsOtherKeys)
     EXPECT_EQ(valueFor(read(), Keys::Label), "Close");
 }
 
-TEST(SettingsWrite, CorruptFileIsKeptAsideAndReplaced)
+TEST(SettingsWrite, CorruptFileIsKeptAsideBesideAnOlderCopy)
 {
     TestDevice device;
     std::string host = device.hostPath(path);
+    auto content = [](const std::string& file) {
+        std::ifstream in(file);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
     std::ofstream(host + ".corrupt") << "older copy";
     std::ofstream(host) << "garbage, not a plist";
     EXPECT_TRUE(changeOneKey("Family", "Courier"));
     EXPECT_EQ(read().count(), 1u);
-    std::ifstream aside(host + ".corrupt");
-    std::string content((std::istreambuf_iterator<char>(aside)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "garbage, not a plist");
+    EXPECT_EQ(content(host + ".corrupt"), "older copy");
+    EXPECT_EQ(content(host + ".corrupt.1"), "garbage, not a plist");
+    std::ofstream(host) << "garbage again";
+    EXPECT_TRUE(changeOneKey("Family", "Courier"));
+    EXPECT_EQ(content(host + ".corrupt.2"), "garbage again");
 }
 
 TEST(SettingsWrite, CreateIfMissingOnlyOnce)
