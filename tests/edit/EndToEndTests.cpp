@@ -203,6 +203,9 @@ TEST_F(EndToEndTest, TheShellAndTheExclusionListReadTheSameInstalledApps)
             info.setObject(PlistValue("Name " + std::to_string(100 + i)), "CFBundleDisplayName");
         ASSERT_TRUE(info.writeToFile(folder, true));
     }
+    // A second folder with an identifier already installed is left out by both.
+    _device.hostPath("/Applications/Twin.app/Info.plist");
+    ASSERT_TRUE((NSDictionary { { "CFBundleIdentifier", "com.example.app100" } }.writeToFile("/Applications/Twin.app/Info.plist", true)));
     std::vector<InstalledApp> listed = PSAppListController::installedApps();
     ASSERT_EQ(ShellState::shared().loadInstalledApps(), 40u);
     const std::vector<InstalledApp>& installed = ShellState::shared().installedApps();
