@@ -22,18 +22,19 @@ RVX_DEFINE_CLASS(RVXFontController, PSListController,
 namespace {
 
 // Stores "Family" "Helvetica" when the file has no "Family", under the file's lock; a file
-// that is not a readable dictionary is kept aside and a fresh one holds the family.
+// that is not a readable dictionary is kept aside and a fresh one holds the family. Answers
+// whether the family was missing, so that the pane posts whatever the write then did.
 bool storeFamilyIfMissing()
 {
-    bool stored = false;
-    bool written = RVXSettings::changeWith([&](NSDictionary& settings) {
+    bool missing = !RVXSettings::read().objectForKey(RVXSettings::Keys::Family.name);
+    RVXSettings::changeWith([&](NSDictionary& settings) {
         if (settings.objectForKey(RVXSettings::Keys::Family.name))
             return false;
         settings.setObject(std::string(*RVXSettings::Keys::Family.fallback), RVXSettings::Keys::Family.name);
-        stored = true;
+        missing = true;
         return true;
     });
-    return stored && written;
+    return missing;
 }
 
 } // namespace

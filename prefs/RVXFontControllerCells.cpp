@@ -67,7 +67,7 @@ UIViewRef makeTilesBackdrop(const UIViewRef& swatch)
 
 UIColorRef colorFromText(std::string_view text)
 {
-    auto color = RVXSettings::parseTextColor(text);
+    auto color = RVXSettings::textColorOrWhite(text);
     return UIColor::colorWithHue(color.hue, color.saturation, color.brightness, color.alpha);
 }
 

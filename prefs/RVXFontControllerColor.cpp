@@ -36,7 +36,7 @@ UIColorRef storedColor()
     if (!text || *text == "default")
         return UIColor::whiteColor();
     // Text that is not four numbers reads as white, as the swatch and the widget read it.
-    auto color = RVXSettings::parseTextColor(*text);
+    auto color = RVXSettings::textColorOrWhite(*text);
     return UIColor::colorWithHue(color.hue, color.saturation, color.brightness, color.alpha);
 }
 

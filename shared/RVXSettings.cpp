@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <climits>
+#include <cmath>
 
 namespace RVXSettings {
 
@@ -83,27 +84,47 @@ bool isExcluded(const NSDictionary& settings, std::string_view bundleIdentifier)
     return boolFor(settings, bundleIdentifier, false);
 }
 
-TextColor parseTextColor(std::string_view text)
+namespace {
+
+// A part of colour text: white space, one decimal number, white space, nothing else.
+std::optional<float> wholeNumber(std::string_view part)
 {
-    if (text == "default")
-        return white;
+    double value = 0;
+    size_t start = NSString::skipWhiteSpace(part, 0);
+    size_t length = NSString::scanDecimal(part, start, value);
+    if (length == 0 || NSString::skipWhiteSpace(part, start + length) != part.size())
+        return std::nullopt;
+    float number = float(value);
+    return std::isfinite(number) ? std::optional(number) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<TextColor> parseTextColor(std::string_view text)
+{
     float parts[4];
-    size_t count = 0;
-    while (count < 4) {
+    for (size_t i = 0; i < 4; ++i) {
         size_t comma = text.find(',');
-        parts[count++] = NSString::floatValue(text.substr(0, comma));
-        if (comma == std::string_view::npos)
-            break;
-        text.remove_prefix(comma + 1);
+        if ((comma == std::string_view::npos) != (i == 3))
+            return std::nullopt;
+        std::optional<float> number = wholeNumber(text.substr(0, comma));
+        if (!number)
+            return std::nullopt;
+        parts[i] = *number;
+        text = i == 3 ? std::string_view() : text.substr(comma + 1);
     }
-    if (count < 4)
-        return white;
-    return { parts[0], parts[1], parts[2], parts[3] };
+    return TextColor { parts[0], parts[1], parts[2], parts[3] };
+}
+
+TextColor textColorOrWhite(std::string_view text)
+{
+    return parseTextColor(text).value_or(white);
 }
 
 TextColor textColorFor(const NSDictionary& settings)
 {
-    return parseTextColor(valueFor(settings, Keys::TextColor).value_or("default"));
+    std::optional<std::string> text = stringFor(settings, Keys::TextColor.name);
+    return text ? textColorOrWhite(*text) : white;
 }
 
 std::string textColorString(const TextColor& color)

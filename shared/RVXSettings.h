@@ -88,10 +88,15 @@ struct TextColor {
     bool operator==(const TextColor&) const = default;
 };
 inline constexpr TextColor white { 0, 0, 1, 1 };
-// "default", a missing key, or text of fewer than four numbers read as white. Values are
-// passed on unclamped.
-TextColor parseTextColor(std::string_view text);
+// The one reader of colour text, for the widget and the panes alike: exactly four numbers
+// joined by ",", each wholly a finite decimal number (white space around it allowed).
+// Anything else ("default", fewer or more parts, a part that is not a number) is nothing.
+// Values are passed on unclamped.
+std::optional<TextColor> parseTextColor(std::string_view text);
+// The stored colour; white for a missing key, "default", a value that is not text, or text
+// that parseTextColor does not read.
 TextColor textColorFor(const NSDictionary& settings);
+TextColor textColorOrWhite(std::string_view text);
 // "%f,%f,%f,%f": six decimals, no blanks, the full stop whatever the locale.
 std::string textColorString(const TextColor& color);
 

@@ -30,10 +30,12 @@ void present(const UIAlertViewRef& alert, int tag)
 
 void RuvexProController::info()
 {
-    int count = RVXSettings::valueFor(RVXSettings::read(), RVXSettings::Keys::Count);
+    // The count as stored, in full: it grows past the 32-bit range, saturating only at 2^63 - 1.
+    long long count = RVXSettings::longLongFor(RVXSettings::read(), RVXSettings::Keys::Count.name,
+        RVXSettings::Keys::Count.fallback);
     auto delegate = std::static_pointer_cast<UIAlertViewDelegate>(selfAs<RuvexProController>());
     present(UIAlertView::initWithTitle("Ruvex Pro",
-                NSString::format("Closes all background apps with one tap.\nUsed %i times.", count),
+                NSString::format("Closes all background apps with one tap.\nUsed %lld times.", count),
                 delegate, "OK", { "About" }),
         AboutAlert);
 }

@@ -26,8 +26,4 @@ struct LabelStyle {
 };
 LabelStyle labelStyle(const NSDictionary& settings);
 
-// "default", too few parts or a part that is not a number give white; parts after the
-// fourth are ignored.
-RVXSettings::TextColor parseTextColor(std::string_view text);
-
 } // namespace WidgetSettings

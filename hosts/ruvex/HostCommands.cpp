@@ -2,6 +2,7 @@
 
 #include "Device.h"
 #include "Hosts.h"
+#include "OpenedURLLog.h"
 
 #include "control/Screenshot.h"
 #include "foundation/DeviceRoot.h"
@@ -336,7 +337,30 @@ int home(const Options& o, const Arguments& a) { return forward(o, a, { "home" }
 int switcher(const Options& o, const Arguments& a) { return forward(o, a, { "switcher" }); }
 int center(const Options& o, const Arguments& a) { return forward(o, a, { "nc" }); }
 int alert(const Options& o, const Arguments& a) { return forward(o, a, { "alert" }); }
-int urls(const Options& o, const Arguments& a) { return forward(o, a, { "urls" }); }
+// Every address opened on the device by either app, oldest first, with the app that opened it.
+int urls(const Options& options, const Arguments&)
+{
+    auto opened = opened_urls::read();
+    std::string text;
+    for (const auto& [app, address] : opened)
+        text += (text.empty() ? "" : "\n") + address + "  (" + app + ")";
+    if (text.empty())
+        text = "no address opened";
+    if (options.json) {
+        JsonWriter json;
+        json.beginObject().field("ok", true).key("urls").beginArray();
+        for (const auto& entry : opened)
+            json.value(entry.second);
+        json.endArray().key("apps").beginArray();
+        for (const auto& entry : opened)
+            json.value(entry.first);
+        json.endArray().field("text", text).endObject();
+        std::printf("%s\n", json.text().c_str());
+        return 0;
+    }
+    std::printf("%s\n", text.c_str());
+    return 0;
+}
 
 // The host a verb names: springboard or settings.
 const char* namedHost(const std::string& word, const char* verb)
@@ -408,7 +432,10 @@ CommandRegistration tapVerb({ "nc tap", "X Y | bar | info", "tap the widget at a
 CommandRegistration alertVerb({ "alert", "", "the alert shown over the Center: title, message, buttons", "", 0, 0, alert });
 CommandRegistration alertTapVerb({ "alert tap", "INDEX|TITLE", "tap a button of the alert shown", "", 1, 1,
     [](const Options& o, const Arguments& a) { return forward(o, a, { "alert", "tap" }); } });
-CommandRegistration urlsVerb({ "urls", "", "the addresses opened so far, in order", "", 0, 0, urls });
+CommandRegistration urlsVerb({ "urls", "", "the addresses opened so far by either app, in order",
+    "Each line is an address and the app that opened it (springboard or settings); with --json,\n"
+    "\"urls\" lists the addresses and \"apps\" the app of each. The list starts empty when the shell starts.",
+    0, 0, urls });
 CommandRegistration dumpVerb({ "ui dump", "springboard|settings", "the view tree of a host's window as JSON", "", 1, 1, dump });
 CommandRegistration screenshotVerb({ "screenshot", "springboard|settings FILE.png [--scale N]",
     "write a host's window as PNG (scale 2 by default, from 0.1 to 8)",

@@ -34,6 +34,13 @@ const char* accessoryName(int type)
     }
 }
 
+// A cell of the default style has no detail label, as a choice list's rows have none.
+std::string detailOf(const UITableViewCellRef& cell)
+{
+    const UILabelRef& detail = cell->detailTextLabel();
+    return detail ? detail->text() : std::string();
+}
+
 std::string formatted(double number)
 {
     char text[32];
@@ -58,7 +65,7 @@ std::string writeValue(const UITableViewCellRef& cell, JsonWriter& json)
         json.value(field->text());
         return "\"" + field->text() + "\"" + (field->isEditing() ? " (editing)" : "");
     }
-    const std::string& detail = cell->detailTextLabel()->text();
+    std::string detail = detailOf(cell);
     if (detail.empty()) {
         json.null();
         return "";
@@ -116,7 +123,7 @@ std::string describeRows(const PSListControllerRef& pane, JsonWriter& json)
                 continue;
             }
             const std::string& title = cell->textLabel()->text();
-            json.field("title", title).field("detail", cell->detailTextLabel()->text());
+            json.field("title", title).field("detail", detailOf(cell));
             std::string value = writeValue(cell, json);
             bool checked = cell->accessoryType() == UITableViewCellAccessoryCheckmark;
             json.field("accessory", accessoryName(cell->accessoryType())).field("checked", checked).endObject();

@@ -1,5 +1,6 @@
 // settings: the Settings app as a process on a device root, driven through its control socket.
 
+#include "OpenedURLLog.h"
 #include "SettingsControl.h"
 
 #include "control/HostProgram.h"
@@ -7,6 +8,7 @@
 #include "foundation/LoadProblems.h"
 #include "foundation/NSUserDefaults.h"
 #include "preferences/SettingsHost.h"
+#include "ui/UIApplication.h"
 
 #include <cstdio>
 
@@ -15,6 +17,8 @@ int main(int argc, char** argv)
     control::startHost(argc, argv, "settings");
     NSUserDefaults::setStandardDomain("com.apple.Preferences");
     control::stopMainLoopOnSignals();
+    UIApplication::sharedApplication()->setOpenedURLHook(
+        [](const std::string& address) { opened_urls::append("settings", address); });
 
     int status = 0;
     {

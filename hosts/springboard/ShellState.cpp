@@ -1,19 +1,7 @@
 #include "ShellState.h"
 
-#include "InstalledAppReader.h"
-
 #include <algorithm>
 #include <cstdio>
-
-namespace {
-
-bool isEntry(const PlistValue& value, std::string_view identifier)
-{
-    const std::string* text = value.string();
-    return text && *text == identifier;
-}
-
-} // namespace
 
 ShellState& ShellState::shared()
 {
@@ -30,7 +18,11 @@ void ShellState::reset()
 
 size_t ShellState::loadInstalledApps()
 {
-    for (InstalledApp& app : InstalledAppReader::readApplications()) {
+    std::vector<InstalledApps::Skipped> skipped;
+    std::vector<InstalledApp> apps = InstalledApps::read(&skipped);
+    for (const InstalledApps::Skipped& folder : skipped)
+        std::fprintf(stderr, "springboard: skipping %s: %s\n", folder.path.c_str(), folder.reason.c_str());
+    for (InstalledApp& app : apps) {
         std::string identifier = app.bundleIdentifier;
         if (!install(std::move(app)))
             std::fprintf(stderr, "springboard: %s is installed twice; keeping the first\n", identifier.c_str());
@@ -42,15 +34,15 @@ bool ShellState::install(InstalledApp app)
 {
     if (app.bundleIdentifier.empty() || installedApp(app.bundleIdentifier))
         return false;
+    _installedIndex.emplace(app.bundleIdentifier, _installed.size());
     _installed.push_back(std::move(app));
     return true;
 }
 
 const InstalledApp* ShellState::installedApp(std::string_view identifier) const
 {
-    auto it = std::find_if(_installed.begin(), _installed.end(),
-        [&](const InstalledApp& app) { return app.bundleIdentifier == identifier; });
-    return it == _installed.end() ? nullptr : &*it;
+    auto it = _installedIndex.find(std::string(identifier));
+    return it == _installedIndex.end() ? nullptr : &_installed[it->second];
 }
 
 std::vector<std::string> ShellState::installedURLSchemes() const
@@ -67,7 +59,7 @@ bool ShellState::launch(std::string_view identifier)
         return false;
     std::string name(identifier);
     if (!isRunning(name))
-        _running.push_back(name);
+        _runningIndex.emplace(name, _running.insert(_running.end(), name));
     _foreground = name;
     moveToFront(name);
     return true;
@@ -80,52 +72,58 @@ void ShellState::goHome()
 
 bool ShellState::isRunning(std::string_view identifier) const
 {
-    return std::find(_running.begin(), _running.end(), identifier) != _running.end();
+    return _runningIndex.count(std::string(identifier)) != 0;
+}
+
+const NSArray& ShellState::switcherList() const
+{
+    if (!_switcherArray) {
+        NSArray list;
+        for (const PlistValue& entry : _switcher)
+            list.addObject(entry);
+        _switcherArray = std::move(list);
+    }
+    return *_switcherArray;
 }
 
 void ShellState::moveToFront(const std::string& identifier)
 {
-    NSArray list;
-    list.addObject(identifier);
-    for (const PlistValue& entry : _switcher) {
-        if (!isEntry(entry, identifier))
-            list.addObject(entry);
-    }
-    _switcher = std::move(list);
+    removeFromSwitcher(identifier);
+    _switcherIndex.emplace(identifier, _switcher.insert(_switcher.begin(), PlistValue(identifier)));
+    _switcherArray.reset();
 }
 
 bool ShellState::removeFromSwitcher(std::string_view identifier)
 {
-    NSArray list;
-    for (const PlistValue& entry : _switcher) {
-        if (!isEntry(entry, identifier))
-            list.addObject(entry);
-    }
-    bool removed = list.count() != _switcher.count();
-    _switcher = std::move(list);
-    return removed;
+    auto [first, last] = _switcherIndex.equal_range(std::string(identifier));
+    if (first == last)
+        return false;
+    for (auto it = first; it != last; ++it)
+        _switcher.erase(it->second);
+    _switcherIndex.erase(first, last);
+    _switcherArray.reset();
+    return true;
 }
 
 void ShellState::insertSwitcherEntry(PlistValue entry, size_t index)
 {
-    NSArray list;
-    size_t position = 0;
-    for (const PlistValue& existing : _switcher) {
-        if (position++ == index)
-            list.addObject(entry);
-        list.addObject(existing);
-    }
-    if (index >= _switcher.count())
-        list.addObject(std::move(entry));
-    _switcher = std::move(list);
+    auto position = _switcher.begin();
+    for (size_t i = 0; i < index && position != _switcher.end(); ++i)
+        ++position;
+    auto inserted = _switcher.insert(position, std::move(entry));
+    if (const std::string* text = inserted->string())
+        _switcherIndex.emplace(*text, inserted);
+    _switcherArray.reset();
 }
 
 bool ShellState::close(std::string_view identifier)
 {
-    auto running = std::find(_running.begin(), _running.end(), identifier);
-    bool wasRunning = running != _running.end();
-    if (wasRunning)
-        _running.erase(running);
+    auto running = _runningIndex.find(std::string(identifier));
+    bool wasRunning = running != _runningIndex.end();
+    if (wasRunning) {
+        _running.erase(running->second);
+        _runningIndex.erase(running);
+    }
     if (_foreground == identifier)
         _foreground.reset();
     bool wasListed = removeFromSwitcher(identifier);

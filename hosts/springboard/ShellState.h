@@ -5,20 +5,17 @@
 // the shell's services. The registered shell classes (SBAppSwitcherModel, ...) are thin
 // views of this one object. Main thread only.
 
+#include "foundation/InstalledApp.h"
 #include "foundation/PlistValue.h"
 
 #include <functional>
+#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <deque>
+#include <unordered_map>
 #include <vector>
-
-struct InstalledApp {
-    std::string bundleIdentifier;
-    std::string displayName;
-    std::vector<std::string> urlSchemes; // lower case
-};
 
 class ShellState {
 public:
@@ -45,10 +42,10 @@ public:
     void goHome();
     const std::optional<std::string>& foregroundApp() const { return _foreground; }
     bool isRunning(std::string_view identifier) const;
-    std::vector<std::string> runningApps() const { return _running; }
+    std::vector<std::string> runningApps() const { return { _running.begin(), _running.end() }; }
 
     // The switcher's list, front first.
-    const NSArray& switcherList() const { return _switcher; }
+    const NSArray& switcherList() const;
     // Takes the entry off the list; the app keeps running. False when it was not listed.
     bool removeFromSwitcher(std::string_view identifier);
     // Puts any value into the list, as a damaged or foreign entry would be.
@@ -85,10 +82,17 @@ private:
     ShellState() = default;
     void moveToFront(const std::string& identifier);
 
+    // Each app's lookup, start, close and switcher removal costs the same however many apps
+    // there are, so that closing them all grows with their number only: the lists are linked
+    // and indexed by identifier, and the switcher's array is made when asked for.
     std::vector<InstalledApp> _installed;
-    std::vector<std::string> _running;
+    std::unordered_map<std::string, size_t> _installedIndex;
+    std::list<std::string> _running;
+    std::unordered_map<std::string, std::list<std::string>::iterator> _runningIndex;
     std::optional<std::string> _foreground;
-    NSArray _switcher;
+    std::list<PlistValue> _switcher;
+    std::unordered_multimap<std::string, std::list<PlistValue>::iterator> _switcherIndex;
+    mutable std::optional<NSArray> _switcherArray;
     bool _listViewActive { false };
     bool _mapHasIconModel { true };
     std::vector<std::pair<int, CenterObserver>> _centerObservers;

@@ -90,8 +90,8 @@ bool WeeAppHost::loadPlugin(std::string_view bundlePhonePath)
     Widget widget { std::string(bundlePhonePath), std::move(controller), std::make_shared<SBBulletinListIconContainerView>(), false };
     _window->addSubview(widget.container);
     _widgets.push_back(widget);
-    loadViews(widget); // a copy: the widget stays alive through its own calls
-    _widgets.back().viewsLoaded = true;
+    // The views wait for the Center's first opening, so that the widget's first build reads
+    // the Settings file as it is then.
     layout();
     return true;
 }
@@ -157,7 +157,7 @@ void WeeAppHost::closeCenter()
 void WeeAppHost::centerChanged(bool active)
 {
     if (active)
-        layout();
+        reloadViews(); // the views of the first opening (or of one after an unload), then a layout
     // A copy: a widget's call may reach the host again (a widget hiding the Center).
     auto widgets = _widgets;
     for (Widget& widget : widgets) {

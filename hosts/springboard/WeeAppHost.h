@@ -5,9 +5,10 @@
 // out one under the other in the Center's window.
 //
 // Calling order, each optional call made only when the controller answers it:
-//   load:    loadPlaceholderView, loadFullView, then a layout
+//   load:    a layout (no views yet)
 //   layout:  viewHeight and view; the view goes into its container, 316 points wide
-//   open:    layout, viewWillAppear, viewDidAppear
+//   open:    loadPlaceholderView and loadFullView where the views are not built (the first
+//            opening, or one after an unload), layout, viewWillAppear, viewDidAppear
 //   close:   viewWillDisappear, viewDidDisappear
 //   tap:     launchURLForTapLocation: with the point in the widget's coordinates
 //   unload:  unloadView

@@ -6,12 +6,15 @@
 #include "SpringboardControl.h"
 #include "WeeAppHost.h"
 
+#include "OpenedURLLog.h"
+
 #include "control/HostProgram.h"
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/LoadProblems.h"
 #include "foundation/NSUserDefaults.h"
 #include "shared/RVXSettings.h"
+#include "ui/UIApplication.h"
 
 #include <cstdio>
 
@@ -34,6 +37,9 @@ int main(int argc, char** argv)
     shell.reset();
     size_t apps = shell.loadInstalledApps();
     ShellHooks::install();
+    opened_urls::clear();
+    UIApplication::sharedApplication()->setOpenedURLHook(
+        [](const std::string& address) { opened_urls::append("springboard", address); });
 
     WeeAppHost host;
     size_t widgets = host.loadPlugins();

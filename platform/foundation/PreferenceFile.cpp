@@ -91,6 +91,20 @@ std::optional<NSDictionary> PreferenceFile::readIfPresent() const
     return std::move(*value->dictionary());
 }
 
+// Moves the unreadable file to the first free name of "<file>.corrupt", "<file>.corrupt.1",
+// ..., so that an earlier copy kept aside is never replaced.
+bool PreferenceFile::keepAside() const
+{
+    for (int number = 0; number < 1000; ++number) {
+        std::string target = corruptPath() + (number ? "." + std::to_string(number) : std::string());
+        if (renameat2(AT_FDCWD, _hostPath.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+            return true;
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
 // Inside the device, the way to the file is taken beneath the root, so that a linked folder
 // cannot carry the write (its lock, temporary file or kept-aside copy) out of the device;
 // the file itself is replaced by rename, which never follows a link.
@@ -132,7 +146,7 @@ PreferenceFile::Outcome PreferenceFile::lockedHere(IfMissing ifMissing, const st
             dictionary = std::move(*current);
         } else {
             // Keep what cannot be read for the user to inspect, and start afresh.
-            if (!S_ISREG(info.st_mode) || rename(_hostPath.c_str(), corruptPath().c_str()) != 0)
+            if (!S_ISREG(info.st_mode) || !keepAside())
                 return Outcome::Failed;
         }
     } else if (errno != ENOENT) {

@@ -7,8 +7,8 @@
 //
 // A change starts from the file's dictionary; a missing file starts empty and is created
 // (with its directory); a file that is there but is not a readable dictionary is kept aside
-// as "<file>.corrupt" (replacing an older copy) and the change starts empty. Temporary files
-// of writers that died are removed under the lock.
+// as "<file>.corrupt" (".corrupt.1", ... when older copies are there: none is replaced) and
+// the change starts empty. Temporary files of writers that died are removed under the lock.
 
 #include "foundation/PlistValue.h"
 
@@ -63,6 +63,7 @@ private:
     Outcome locked(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const;
     Outcome noted(Outcome outcome) const;
     Outcome lockedHere(IfMissing ifMissing, const std::function<bool(NSDictionary&)>& change) const;
+    bool keepAside() const;
 
     std::string _hostPath;
 };

@@ -1,55 +1,14 @@
 #include "preferences/PSAppListController.h"
 
 #include "corefoundation/CFNotificationCenter.h"
-#include "foundation/DeviceRoot.h"
 #include "foundation/PreferenceFile.h"
-
-#include <algorithm>
-#include <filesystem>
 
 RVX_DEFINE_CLASS(PSAppListController, PSListController)
 
-namespace {
-
-std::string lowered(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
-std::string stringFor(const NSDictionary& info, std::string_view key)
-{
-    const PlistValue* value = info.objectForKey(key);
-    return value && value->string() ? *value->string() : std::string();
-}
-
-} // namespace
-
 std::vector<InstalledApp> PSAppListController::installedApps()
 {
-    std::vector<InstalledApp> apps;
-    std::error_code error;
-    std::filesystem::directory_iterator it(DeviceRoot::resolve("/Applications"), error);
-    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-        std::string name = it->path().filename().string();
-        if (name.size() < 5 || name.substr(name.size() - 4) != ".app")
-            continue;
-        std::optional<NSDictionary> info = NSDictionary::dictionaryWithContentsOfFile("/Applications/" + name + "/Info.plist");
-        if (!info)
-            continue;
-        InstalledApp app {stringFor(*info, "CFBundleIdentifier"), stringFor(*info, "CFBundleDisplayName")};
-        if (app.bundleIdentifier.empty())
-            continue;
-        if (app.displayName.empty())
-            app.displayName = stringFor(*info, "CFBundleName");
-        if (app.displayName.empty())
-            app.displayName = app.bundleIdentifier;
-        apps.push_back(std::move(app));
-    }
-    std::sort(apps.begin(), apps.end(), [](const InstalledApp& a, const InstalledApp& b) {
-        std::string left = lowered(a.displayName), right = lowered(b.displayName);
-        return left != right ? left < right : a.bundleIdentifier < b.bundleIdentifier;
-    });
+    std::vector<InstalledApp> apps = InstalledApps::read();
+    InstalledApps::sortByDisplayName(apps);
     return apps;
 }
 

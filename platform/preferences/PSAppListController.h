@@ -2,7 +2,7 @@
 
 // A per-app switch list: one switch per app installed on the device (read from
 // /Applications/*.app/Info.plist: "CFBundleIdentifier", "CFBundleDisplayName", else
-// "CFBundleName", else the identifier), sorted by display name without regard to case.
+// "CFBundleName", else the folder's name), sorted by display name without regard to case.
 // The list is reached from a link row of any specifier plist:
 //
 //   <dict>
@@ -21,12 +21,8 @@
 // ALSettingsPath (else the "defaults" domain's file) with the locked change-one-key write,
 // then posts ALChangeNotification (else "PostNotification").
 
+#include "foundation/InstalledApp.h"
 #include "preferences/PSListController.h"
-
-struct InstalledApp {
-    std::string bundleIdentifier;
-    std::string displayName;
-};
 
 class PSAppListController : public PSListController {
     RVX_OBJECT(PSAppListController)

@@ -13,7 +13,7 @@
 //
 //   cell                 shows                              on a tap / a change
 //   PSSwitchCell         a switch                           flip: store the boolean, post
-//   PSSliderCell         a slider (min, max; showValue)     each step stores; the lift posts once
+//   PSSliderCell         a slider (min, max; showValue)     each step of a drag: store, post
 //   PSEditTextCell       a text field (placeholder)         editing ends: store the text, post
 //   PSSecureEditTextCell the same, masked
 //   PSLinkCell           disclosure                         push the "detail" pane, made by name

@@ -8,7 +8,6 @@
 RVX_DEFINE_CLASS(PSTableCell, UITableViewCell,
     cls.addMethod("switchChanged:", runtime::method(&PSTableCell::switchChanged));
     cls.addMethod("sliderChanged:", runtime::method(&PSTableCell::sliderChanged));
-    cls.addMethod("sliderLifted:", runtime::method(&PSTableCell::sliderLifted));
     cls.addMethod("textEnded:", runtime::method(&PSTableCell::textEnded)))
 
 namespace {
@@ -109,7 +108,6 @@ void PSTableCell::installSlider(const std::optional<PlistValue>& value)
     slider->setMinimumValue(float(_specifier->numberProperty("min").value_or(0)));
     slider->setValue(value ? value->floatValue().value_or(0) : 0);
     slider->addTarget(self(), "sliderChanged:", UIControlEventValueChanged);
-    slider->addTarget(self(), "sliderLifted:", UIControlEventTouchUpInside | UIControlEventTouchUpOutside);
     _control = slider;
     contentView()->addSubview(slider);
     showSliderValue();
@@ -196,24 +194,15 @@ void PSTableCell::switchChanged(std::shared_ptr<UISwitch> sender)
         pane->setPreferenceValue(PlistValue(sender->isOn()), _specifier);
 }
 
-// Each step of a drag stores the value; the notification goes out once, at the lift.
+// Each step of a drag stores the value and posts, as every host-drawn row does after its
+// write, so that observers follow the finger (they coalesce what arrives together).
 void PSTableCell::sliderChanged(std::shared_ptr<UISlider> sender)
 {
     auto pane = _pane.lock();
     if (!sender || !pane || !_specifier)
         return;
-    pane->writePreferenceValue(PlistValue(double(sender->value())), _specifier);
-    _sliderWroteDuringDrag = true;
+    pane->setPreferenceValue(PlistValue(double(sender->value())), _specifier);
     showSliderValue();
-}
-
-void PSTableCell::sliderLifted(std::shared_ptr<UISlider> sender)
-{
-    auto pane = _pane.lock();
-    if (!_sliderWroteDuringDrag || !pane || !_specifier)
-        return;
-    _sliderWroteDuringDrag = false;
-    pane->postPreferenceNotification(_specifier);
 }
 
 // The text is stored when editing ends (the return key, a tap elsewhere, leaving the pane),

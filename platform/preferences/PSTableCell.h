@@ -41,11 +41,9 @@ private:
     // The actions of the controls.
     void switchChanged(std::shared_ptr<UISwitch> sender);
     void sliderChanged(std::shared_ptr<UISlider> sender);
-    void sliderLifted(std::shared_ptr<UISlider> sender);
     void textEnded(std::shared_ptr<UITextField> sender);
 
     PSSpecifierRef _specifier;
     std::weak_ptr<PSListController> _pane;
     std::shared_ptr<UIControl> _control;
-    bool _sliderWroteDuringDrag = false;
 };

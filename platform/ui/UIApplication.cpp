@@ -45,6 +45,8 @@ bool UIApplication::openURL(const std::shared_ptr<NSURL>& url)
     if (!canOpenURL(url))
         return false;
     _opened.push_back(url->absoluteString());
+    if (_openedHook)
+        _openedHook(_opened.back());
     return true;
 }
 

@@ -42,10 +42,14 @@ public:
     std::shared_ptr<FrontMostApplication> _accessibilityFrontMostApplication() const;
 
     void setInstalledSchemesHook(SchemesHook hook) { _schemes = std::move(hook); }
+    // Told of each address as it is opened, so that a host can record it where others see it.
+    using OpenedHook = std::function<void(const std::string& address)>;
+    void setOpenedURLHook(OpenedHook hook) { _openedHook = std::move(hook); }
     void setFrontMostApplicationHook(FrontMostHook hook) { _frontMost = std::move(hook); }
 
 private:
     SchemesHook _schemes;
     FrontMostHook _frontMost;
+    OpenedHook _openedHook;
     std::vector<std::string> _opened;
 };

@@ -114,7 +114,7 @@ TEST_F(Cli, DefaultsWriteTypedValuesAndReadThemBack)
     EXPECT_DOUBLE_EQ(*settings.objectForKey("Size")->real(), 23.5);
     EXPECT_TRUE(*settings.objectForKey("Dismiss")->boolean());
 
-    EXPECT_EQ(ruvex("defaults read com.vastelmark.ruvexpro Label").out, "\"Close them all\"\n");
+    EXPECT_EQ(ruvex("defaults read com.vastelmark.ruvexpro Label").out, "Close them all\n");
     EXPECT_EQ(ruvex("--json defaults read com.vastelmark.ruvexpro").out,
         "{\"Count\":-3,\"Dismiss\":true,\"Label\":\"Close them all\",\"Size\":23.5}\n");
 }

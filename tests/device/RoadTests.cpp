@@ -199,4 +199,22 @@ TEST_F(TwitterChain, WithoutAClientTheWebProfileOpens)
     EXPECT_EQ(profileOpened("com.apple.mobilesafari,com.apple.Music"), RVXLinks::twitterWeb);
 }
 
+// What either app opens is listed in the order it was opened, with the app that opened it.
+TEST_F(TwitterChain, UrlsListsWhatEitherAppOpened)
+{
+    createAndBoot("com.apple.mobilesafari");
+    ask("settings open");
+    ask("settings tap Donate");
+    ask("nc open");
+    ask("nc tap info");
+    ask("alert tap About");
+    ask("alert tap Website");
+    ask("settings open RVXImageController");
+    ask("settings tap " + shellQuoted("Making a Background Image"));
+    JsonValue opened = ask("urls");
+    EXPECT_EQ(strings(opened["urls"]),
+        (std::vector<std::string> { RVXLinks::donate, RVXLinks::website, RVXLinks::backgroundHelp }));
+    EXPECT_EQ(strings(opened["apps"]), (std::vector<std::string> { "settings", "springboard", "settings" }));
+}
+
 } // namespace

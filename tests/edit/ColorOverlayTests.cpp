@@ -2,7 +2,9 @@
 
 #include "EditFixture.h"
 
+#include "graphics/PixelProbe.h"
 #include "ui/UIDevice.h"
+#include "ui/UIWindow.h"
 
 namespace {
 
@@ -20,6 +22,26 @@ protected:
         return shown && shown->isEqual(*colorOf(text));
     }
     CGRect rootBounds() { return pane()->view()->bounds(); }
+
+    static UIViewRef findClass(const UIViewRef& view, std::string_view name)
+    {
+        if (!view || view->className() == name)
+            return view;
+        for (const UIViewRef& child : view->subviews())
+            if (auto found = findClass(child, name))
+                return found;
+        return nullptr;
+    }
+    // The overlay as drawn now, probed at the bright end of its brightness bar.
+    Pixel brightnessBarStart()
+    {
+        UIViewRef bar = findClass(overlay(), "GradientView");
+        if (!bar)
+            return {};
+        CGPoint at = bar->convertPointToView({ 3, bar->bounds().size.height / 2 }, overlay().get());
+        CairoSurfacePtr image = UIRenderView(*overlay(), 1);
+        return pixelAt(image.get(), int(at.x), int(at.y));
+    }
 };
 
 TEST_F(ColorOverlayTest, OpeningTakesTheBarAndSlidesThePickerUpFromBelow)
@@ -98,9 +120,12 @@ TEST_F(ColorOverlayTest, DefaultThenCancelStoresAndPostsNothing)
     int before = posts();
     ino_t written = settingsInode();
 
+    Pixel red = brightnessBarStart(); // the stored red's fade
+    EXPECT_TRUE(red[0] > 100 && red[1] < 8 && red[2] < 8) << red[0] << "," << red[1] << "," << red[2];
     tapDefault();
     EXPECT_TRUE(overlayShows(kWhiteText));
-    EXPECT_TRUE(overlay()->needsDisplay());
+    Pixel grey = brightnessBarStart(); // drawn again: white's fade, grey all through
+    EXPECT_TRUE(grey[0] > 100 && grey[0] == grey[1] && grey[1] == grey[2]) << grey[0] << "," << grey[1] << "," << grey[2];
     EXPECT_TRUE(overlayIsLastSubview()); // still open
     EXPECT_TRUE(item()->hidesBackButton());
     tapCancel();
@@ -136,7 +161,9 @@ TEST_F(ColorOverlayTest, AfterSaveTheSwatchShowsTheNewColourOverTheTiles)
 
     auto picked = stored("TextColor");
     ASSERT_TRUE(picked);
-    auto color = RVXSettings::parseTextColor(*picked);
+    auto read = RVXSettings::parseTextColor(*picked);
+    ASSERT_TRUE(read) << *picked;
+    RVXSettings::TextColor color = *read;
     EXPECT_NEAR(color.hue, 0.25, 1e-3);
     EXPECT_NEAR(color.saturation, 0.75, 1e-3);
     EXPECT_NEAR(color.brightness, 0.8, 1e-3);

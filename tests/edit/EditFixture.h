@@ -67,7 +67,7 @@ protected:
     }
     static UIColorRef colorOf(const std::string& text)
     {
-        auto color = RVXSettings::parseTextColor(text);
+        auto color = RVXSettings::textColorOrWhite(text);
         return UIColor::colorWithHue(color.hue, color.saturation, color.brightness, color.alpha);
     }
     bool overlayShows(const std::string& text)

@@ -8,7 +8,9 @@
 #include "ShellState.h"
 #include "WeeAppHost.h"
 
+#include "corefoundation/CFNotificationCenter.h"
 #include "foundation/NSUserDefaults.h"
+#include "preferences/PSAppListController.h"
 #include "ui/UIButton.h"
 #include "ui/UIFont.h"
 
@@ -185,6 +187,59 @@ TEST_F(EndToEndTest, TheGlowSwitchOfTheExtrasPaneReachesTheBar)
     ASSERT_TRUE(host().flipSwitch(path->section(), path->row())) << host().lastError();
     drain();
     EXPECT_FALSE(bar()->showsTouchWhenHighlighted());
+}
+
+// The shell and the exclusion list share one program here, as they share one type: both
+// lists hold the same apps, whichever library grew its vector first.
+TEST_F(EndToEndTest, TheShellAndTheExclusionListReadTheSameInstalledApps)
+{
+    std::vector<std::string> folders;
+    for (int i = 0; i < 40; ++i) {
+        std::string folder = "/Applications/App" + std::to_string(100 + i) + ".app/Info.plist";
+        _device.hostPath(folder);
+        NSDictionary info { { "CFBundleIdentifier", "com.example.app" + std::to_string(100 + i) },
+            { "CFBundleURLTypes", NSArray { NSDictionary { { "CFBundleURLSchemes", NSArray { "x-app" + std::to_string(i) } } } } } };
+        if (i % 2)
+            info.setObject(PlistValue("Name " + std::to_string(100 + i)), "CFBundleDisplayName");
+        ASSERT_TRUE(info.writeToFile(folder, true));
+    }
+    // A second folder with an identifier already installed is left out by both.
+    _device.hostPath("/Applications/Twin.app/Info.plist");
+    ASSERT_TRUE((NSDictionary { { "CFBundleIdentifier", "com.example.app100" } }.writeToFile("/Applications/Twin.app/Info.plist", true)));
+    std::vector<InstalledApp> listed = PSAppListController::installedApps();
+    ASSERT_EQ(ShellState::shared().loadInstalledApps(), 40u);
+    const std::vector<InstalledApp>& installed = ShellState::shared().installedApps();
+    ASSERT_EQ(listed.size(), installed.size());
+    for (const InstalledApp& app : listed) {
+        const InstalledApp* same = ShellState::shared().installedApp(app.bundleIdentifier);
+        ASSERT_TRUE(same) << app.bundleIdentifier;
+        EXPECT_EQ(same->displayName, app.displayName);
+        EXPECT_EQ(same->urlSchemes, app.urlSchemes);
+    }
+    EXPECT_EQ(ShellState::shared().installedApp("com.example.app100")->displayName, "App100");
+    EXPECT_EQ(ShellState::shared().installedApp("com.example.app101")->displayName, "Name 101");
+}
+
+// The bar and the label pane read one colour text by one rule: what is not four numbers is
+// white on both, whatever the numbers a lenient reader would find in it.
+TEST_F(EndToEndTest, OneMalformedColourTextIsWhiteOnTheBarAndInThePane)
+{
+    open();
+    for (const char* text : { "a,b,c,d", "0,1,1,0.5,7", "0,1x,1,0.5", "0,1,1,0.5" }) {
+        SCOPED_TRACE(text);
+        ASSERT_TRUE(RVXSettings::changeOneKey("TextColor", text));
+        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), RVXSettings::notificationName,
+            nullptr, nullptr, true);
+        drain();
+        ASSERT_TRUE(host().goBack());
+        ASSERT_TRUE(host().tapRowNamed("Label & Font")) << host().lastError();
+        UIColorRef expected = std::string(text) == "0,1,1,0.5" ? UIColor::colorWithHue(0, 1, 1, 0.5) : UIColor::colorWithHue(0, 0, 1, 1);
+        ASSERT_TRUE(bar() && swatch());
+        ASSERT_TRUE(bar()->titleColorForState(UIControlStateNormal));
+        ASSERT_TRUE(swatch()->backgroundColor());
+        EXPECT_TRUE(bar()->titleColorForState(UIControlStateNormal)->isEqual(*expected));
+        EXPECT_TRUE(swatch()->backgroundColor()->isEqual(*expected));
+    }
 }
 
 } // namespace

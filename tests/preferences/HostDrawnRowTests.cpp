@@ -117,7 +117,7 @@ TEST_F(HostFixture, ASwitchFlipWritesTheKeyKeepsTheOthersAndPostsOnce)
     EXPECT_FALSE(host->flipSwitch(5, 0));
 }
 
-TEST_F(HostFixture, ASliderDragWritesEachStepAndPostsOnceAtTheLift)
+TEST_F(HostFixture, ASliderDragWritesAndPostsEachStep)
 {
     ASSERT_TRUE(host->slide(1, 0, 60, 8)) << host->lastError();
     NSDictionary file = stored(kDomain);

@@ -138,6 +138,15 @@ TEST_F(FontPaneTest, AnUnreadableFileIsKeptAsideAndAFreshOneHoldsTheFamily)
     EXPECT_EQ(detail(1, 1), "Helvetica");
 }
 
+TEST_F(FontPaneTest, AFailedFirstFamilyWriteStillPosts)
+{
+    // A directory where the writers' lock file goes: the write cannot start.
+    std::filesystem::create_directories(settingsHostPath() + ".lock");
+    open();
+    EXPECT_FALSE(settingsExist());
+    EXPECT_EQ(posts(), 1);
+}
+
 TEST_F(FontPaneTest, TheColourSwatchShowsTheStoredColourOverTheTiles)
 {
     writeSettings({ { "Family", "Helvetica" }, { "TextColor", "default" } });

@@ -156,11 +156,16 @@ TEST(TargetAction, ACallbackThatRemovesItsOwnTargetDoesNotDisturbTheSend)
 TEST(TargetAction, TargetsAreHeldWeakly)
 {
     auto sender = std::make_shared<NSObject>();
+    auto kept = std::make_shared<Counter>();
+    std::weak_ptr<Counter> gone;
     TargetActionList list;
     {
         auto target = std::make_shared<Counter>();
+        gone = target;
         list.add(target, "tick", 1);
+        list.add(kept, "tick", 1);
     }
-    list.send(1, *sender); // the target is gone: nothing happens
-    SUCCEED();
+    EXPECT_TRUE(gone.expired()); // the list does not keep its targets alive
+    list.send(1, *sender);        // the one gone is passed over, the one alive still hears
+    EXPECT_EQ(kept->plain, 1);
 }

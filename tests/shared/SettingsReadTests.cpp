@@ -89,15 +89,25 @@ TEST(SettingsRead, EachReadSeesTheFileAsItIsNow)
     EXPECT_EQ(valueFor(read(), Keys::Size), 40.0f);
 }
 
-TEST(TextColor, ParsesFormatsAndFallsBackToWhite)
+TEST(TextColor, ReadsOnlyFourWholeNumbers)
 {
     EXPECT_EQ(parseTextColor("0.000000,1.000000,1.000000,0.500000"), (TextColor { 0, 1, 1, 0.5f }));
-    EXPECT_EQ(parseTextColor("default"), white);
-    EXPECT_EQ(parseTextColor("0.5,0.5"), white);
-    EXPECT_EQ(parseTextColor(""), white);
-    EXPECT_EQ(parseTextColor("1.02,-0.01,1,1"), (TextColor { 1.02f, -0.01f, 1, 1 }));
+    EXPECT_EQ(parseTextColor("1.02,-0.01,1,1"), (TextColor { 1.02f, -0.01f, 1, 1 })); // unclamped
+    EXPECT_EQ(parseTextColor(" 0.5 , 1,0 ,1"), (TextColor { 0.5f, 1, 0, 1 }));
+    for (const char* text : { "default", "", "0.5,0.5", "0.1,0.2,0.3", "1,1,1,1,1", "a,b,c,d", "0.5,x,1,1",
+             "0.5x,1,1,1", "1,1,1,", ",1,1,1", "1,,1,1", "nan,1,1,1", "inf,1,1,1", "1e39,1,1,1", "0x1,1,1,1", ",,," })
+        EXPECT_EQ(parseTextColor(text), std::nullopt) << text;
     EXPECT_EQ(textColorString({ 0, 1, 1, 0.5f }), "0.000000,1.000000,1.000000,0.500000");
     EXPECT_EQ(textColorString({ 1.0f / 3, 0, 1, 1 }), "0.333333,0.000000,1.000000,1.000000");
     TextColor odd { 0.123456f, 0.5f, 0.25f, 1 };
-    EXPECT_NEAR(parseTextColor(textColorString(odd)).hue, odd.hue, 1e-6);
+    EXPECT_NEAR(parseTextColor(textColorString(odd))->hue, odd.hue, 1e-6);
+}
+
+TEST(TextColor, WhatIsNotReadIsWhite)
+{
+    EXPECT_EQ(textColorFor(NSDictionary {}), white);
+    EXPECT_EQ(textColorFor(NSDictionary { { "TextColor", "default" } }), white);
+    EXPECT_EQ(textColorFor(NSDictionary { { "TextColor", "a,b,c,d" } }), white);
+    EXPECT_EQ(textColorFor(NSDictionary { { "TextColor", 5 } }), white);
+    EXPECT_EQ(textColorFor(NSDictionary { { "TextColor", "0,1,1,0.5" } }), (TextColor { 0, 1, 1, 0.5f }));
 }

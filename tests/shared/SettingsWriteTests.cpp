@@ -26,17 +26,23 @@ TEST(SettingsWrite, ChangeOneKeyCreatesAMissingFileAndKeepsOtherKeys)
     EXPECT_EQ(valueFor(read(), Keys::Label), "Close");
 }
 
-TEST(SettingsWrite, CorruptFileIsKeptAsideAndReplaced)
+TEST(SettingsWrite, CorruptFileIsKeptAsideBesideAnOlderCopy)
 {
     TestDevice device;
     std::string host = device.hostPath(path);
+    auto content = [](const std::string& file) {
+        std::ifstream in(file);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
     std::ofstream(host + ".corrupt") << "older copy";
     std::ofstream(host) << "garbage, not a plist";
     EXPECT_TRUE(changeOneKey("Family", "Courier"));
     EXPECT_EQ(read().count(), 1u);
-    std::ifstream aside(host + ".corrupt");
-    std::string content((std::istreambuf_iterator<char>(aside)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "garbage, not a plist");
+    EXPECT_EQ(content(host + ".corrupt"), "older copy");
+    EXPECT_EQ(content(host + ".corrupt.1"), "garbage, not a plist");
+    std::ofstream(host) << "garbage again";
+    EXPECT_TRUE(changeOneKey("Family", "Courier"));
+    EXPECT_EQ(content(host + ".corrupt.2"), "garbage again");
 }
 
 TEST(SettingsWrite, CreateIfMissingOnlyOnce)
@@ -73,7 +79,8 @@ TEST(SettingsWrite, ChangeWithMaySkipTheWrite)
 
 namespace {
 
-// Two processes each add one to "Count" `rounds` times; answers the final count.
+// Two processes each add one to "Count" `rounds` times; answers the final count, or -1 when
+// the file holds no integer count.
 long long raceTwoWriters(int rounds)
 {
     pid_t child = fork();
@@ -86,7 +93,8 @@ long long raceTwoWriters(int rounds)
         incrementCount();
     int status = 0;
     waitpid(child, &status, 0);
-    return *read().objectForKey("Count")->integer();
+    const PlistValue* count = read().objectForKey("Count");
+    return count && count->integer() ? *count->integer() : -1;
 }
 
 } // namespace
@@ -100,13 +108,19 @@ TEST(SettingsWrite, TwoProcessesLoseNoIncrement)
         EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos) << entry.path();
 }
 
-TEST(SettingsWrite, WithoutTheLockIncrementsCanBeLost)
+// Without the lock a change can be lost, but never the file: every write still replaces it
+// whole, so it reads as a dictionary holding a count that one of the writers made.
+TEST(SettingsWrite, WithoutTheLockChangesCanBeLostButTheFileStaysWhole)
 {
     TestDevice device;
     PreferenceFile::setLockingEnabled(false);
     long long count = raceTwoWriters(500);
     PreferenceFile::setLockingEnabled(true);
+    EXPECT_GE(count, 1);
     EXPECT_LE(count, 1000);
+    EXPECT_EQ(read().count(), 1u);
+    for (auto& entry : fs::directory_iterator(fs::path(device.hostPath(path)).parent_path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos) << entry.path();
     RecordProperty("unlocked_count", std::to_string(count));
     std::cout << "without the lock, 1000 increments by two processes left Count at " << count << "\n";
 }

@@ -64,7 +64,10 @@ TEST_F(WeeAppHostTest, LoadsTheWidgetAndLaysItOutInAnIconContainer)
     ASSERT_EQ(host.loadPlugins(), 1u);
     const auto& widget = host.widgets().at(0);
 
-    EXPECT_EQ(calls(widget), (Names { "loadPlaceholderView", "loadFullView", "view", "viewHeight" }));
+    EXPECT_EQ(calls(widget), (Names { "view", "viewHeight" })); // the views wait for the Center
+    host.openCenter();
+    EXPECT_EQ(calls(widget), (Names { "view", "viewHeight", "loadPlaceholderView", "loadFullView", "view", "viewHeight",
+        "viewWillAppear", "viewDidAppear in SBBulletinListIconContainerView" }));
     EXPECT_NE(widget.container->className().find("Icon"), std::string::npos);
     EXPECT_EQ(widget.container->superview(), host.window());
     EXPECT_EQ(host.window()->frame().size.width, 320);
@@ -88,6 +91,11 @@ TEST_F(WeeAppHostTest, TheCenterOpeningAndClosingReachesTheWidget)
 
     host.openCenter();
     EXPECT_TRUE(ShellState::shared().listViewIsActive());
+    EXPECT_EQ(callsSince(widget, seen), (Names { "loadPlaceholderView", "loadFullView", "view", "viewHeight",
+        "viewWillAppear", "viewDidAppear in SBBulletinListIconContainerView" }));
+    host.closeCenter();
+    callsSince(widget, seen);
+    host.openCenter(); // the views are built: only a layout
     EXPECT_EQ(callsSince(widget, seen), (Names { "view", "viewHeight", "viewWillAppear",
         "viewDidAppear in SBBulletinListIconContainerView" }));
     host.openCenter(); // already open: nothing more
@@ -152,6 +160,7 @@ TEST_F(WeeAppHostTest, UnloadingDropsTheViewsAndReloadingBuildsThemAgain)
     stageTestWidget();
     WeeAppHost host;
     host.loadPlugins();
+    host.reloadViews();
     const auto& widget = host.widgets().at(0);
     size_t seen = calls(widget).size();
 

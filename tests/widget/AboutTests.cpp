@@ -52,6 +52,23 @@ TEST_F(AboutTest, WithoutAFileTheCountIsZero)
     EXPECT_EQ(top()->message(), "Closes all background apps with one tap.\nUsed 0 times.");
 }
 
+TEST_F(AboutTest, ACountPastTheThirtyTwoBitRangeIsShownInFull)
+{
+    load();
+    for (long long stored : { 2147483647LL, 2147483648LL, 1099511627776LL, 9223372036854775806LL }) {
+        set("Count", PlistValue(stored));
+        controller()->performSelector("kill");
+        tap({ 295, 17 });
+        ASSERT_TRUE(top());
+        EXPECT_EQ(top()->message(), "Closes all background apps with one tap.\nUsed " + std::to_string(stored + 1) + " times.");
+        host().alerts().tapButton(0);
+    }
+    controller()->performSelector("kill"); // the count stays at the largest one
+    tap({ 295, 17 });
+    ASSERT_TRUE(top());
+    EXPECT_EQ(top()->message(), "Closes all background apps with one tap.\nUsed 9223372036854775807 times.");
+}
+
 TEST_F(AboutTest, TheDeveloperDialogOpensTheMakersPages)
 {
     load();

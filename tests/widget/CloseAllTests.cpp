@@ -3,6 +3,8 @@
 
 #include "WidgetFixture.h"
 
+#include <algorithm>
+
 namespace {
 
 class CloseAllTest : public WidgetFixture {
@@ -99,6 +101,35 @@ TEST_F(CloseAllTest, EveryRunIsCountedAndAMissingFileIsCreated)
     kill();
     EXPECT_EQ(count(), 2);
     EXPECT_EQ(RVXSettings::stringFor(settings(), "Label"), "Kept");
+}
+
+// The shell's indexed lists at a size where a slip in their bookkeeping shows: every tenth
+// app excluded, one in front, an app launched twice, and a damaged entry among them.
+TEST_F(CloseAllTest, AThousandAppsCloseAndTheKeptOnesKeepTheirOrder)
+{
+    Names apps;
+    for (int i = 0; i < 1000; ++i)
+        apps.push_back("com.example.app" + std::to_string(i));
+    runInBackground(apps);
+    shell().launch("com.example.app500"); // again: to the front, listed once
+    shell().insertSwitcherEntry(PlistValue(7), 3);
+    RVXSettings::changeWith([](NSDictionary& settings) {
+        for (int i = 0; i < 1000; i += 10)
+            settings.setObject(true, "com.example.app" + std::to_string(i));
+        return true;
+    });
+    kill();
+    Names kept = listed();
+    ASSERT_EQ(kept.size(), 101u); // the 100 excluded (the front one among them) and the damaged entry
+    EXPECT_EQ(kept[0], "com.example.app500");
+    EXPECT_EQ(kept[1], "(not a string)");
+    EXPECT_EQ(kept[2], "com.example.app990"); // then the most recently launched first
+    EXPECT_EQ(kept.back(), "com.example.app0");
+    EXPECT_EQ(std::count(kept.begin(), kept.end(), "com.example.app500"), 1);
+    EXPECT_EQ(shell().runningApps().size(), 100u);
+    EXPECT_FALSE(shell().isRunning("com.example.app1"));
+    EXPECT_TRUE(shell().isRunning("com.example.app10"));
+    EXPECT_FALSE(shell().close("com.example.app1")); // closed already: neither running nor listed
 }
 
 } // namespace

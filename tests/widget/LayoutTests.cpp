@@ -63,12 +63,12 @@ TEST_F(LayoutTest, TitleColourReadsFourNumbersElseWhite)
     expectColor(titleColor(), { 1, 0, 0, 0.5f });
 
     const RGBA white { 1, 1, 1, 1 };
-    for (const char* text : { "default", "0,1,1", "", "a,b,c,d", "0,1,x,1", "0,1,1," }) {
+    for (const char* text : { "default", "0,1,1", "", "a,b,c,d", "0,1,x,1", "0,1,1,", "0.5,1,1,1,extra", "0.5x,1,1,1" }) {
         reloadWith("TextColor", text);
         SCOPED_TRACE(text);
         expectColor(titleColor(), white);
     }
-    reloadWith("TextColor", " 0.5 , 1, 1, 1, extra");
+    reloadWith("TextColor", " 0.5 , 1, 1, 1 ");
     expectColor(titleColor(), { 0, 1, 1, 1 });
     reloadWith("TextColor", 12); // not text at all
     expectColor(titleColor(), white);

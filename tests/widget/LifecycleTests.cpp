@@ -142,6 +142,24 @@ TEST_F(LifecycleTest, CloseOnAppearRunsOncePerFullBuild)
     EXPECT_TRUE(row().bar);
 }
 
+// The views are built as the Center is about to appear for the first time, so that a change
+// made before then shows from the first opening, with nothing heard of it.
+TEST_F(LifecycleTest, AChangeBeforeTheFirstOpeningShowsAtIt)
+{
+    _host = std::make_unique<WeeAppHost>();
+    ASSERT_EQ(_host->loadPlugins(), 1u);
+    EXPECT_FALSE(root());
+    set("Label", "Set before the Center opened");
+    set("Height", 50);
+    host().openCenter();
+    ASSERT_TRUE(row().bar);
+    EXPECT_EQ(row().bar->titleForState(UIControlStateNormal), "Set before the Center opened");
+    EXPECT_EQ(root()->frame().size.height, 50);
+    host().closeCenter();
+    host().openCenter(); // built once only
+    EXPECT_EQ(row().bar->titleForState(UIControlStateNormal), "Set before the Center opened");
+}
+
 // Driven directly, so that the superview and the order of appearances are the test's.
 class RecordTest : public WidgetFixture { };
 

@@ -156,6 +156,7 @@ protected:
     {
         _host = std::make_unique<WeeAppHost>();
         ASSERT_EQ(_host->loadPlugins(), 1u) << (_host->messages().empty() ? "" : _host->messages().front());
+        _host->reloadViews(); // built now, as the Center's first opening would build them
     }
     WeeAppHost& host() { return *_host; }
     const std::shared_ptr<springboard::BBWeeAppController>& controller() { return _host->widgets().at(0).controller; }

@@ -1,15 +1,16 @@
-#include "InstalledAppReader.h"
+#include "foundation/InstalledApp.h"
 
 #include "foundation/DeviceRoot.h"
+#include "foundation/PlistValue.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
+#include <set>
 
 namespace fs = std::filesystem;
 
-namespace InstalledAppReader {
+namespace InstalledApps {
 
 namespace {
 
@@ -18,7 +19,7 @@ constexpr std::string_view applicationsFolder = "/Applications";
 const std::string* stringFor(const NSDictionary& info, std::string_view key)
 {
     const PlistValue* value = info.objectForKey(key);
-    return value ? value->string() : nullptr;
+    return value && value->string() && !value->string()->empty() ? value->string() : nullptr;
 }
 
 std::string lowercase(std::string text)
@@ -47,17 +48,19 @@ std::vector<std::string> urlSchemes(const NSDictionary& info)
 
 } // namespace
 
-std::optional<InstalledApp> readApplication(std::string_view appPhonePath)
+std::optional<InstalledApp> readOne(std::string_view appPhonePath, std::string* reason)
 {
     std::string path(appPhonePath);
     std::optional<NSDictionary> info = NSDictionary::dictionaryWithContentsOfFile(path + "/Info.plist");
     if (!info) {
-        std::fprintf(stderr, "springboard: skipping %s: no readable Info.plist\n", path.c_str());
+        if (reason)
+            *reason = "no readable Info.plist";
         return std::nullopt;
     }
     const std::string* identifier = stringFor(*info, "CFBundleIdentifier");
-    if (!identifier || identifier->empty()) {
-        std::fprintf(stderr, "springboard: skipping %s: Info.plist has no CFBundleIdentifier\n", path.c_str());
+    if (!identifier) {
+        if (reason)
+            *reason = "Info.plist has no CFBundleIdentifier";
         return std::nullopt;
     }
     InstalledApp app;
@@ -72,7 +75,7 @@ std::optional<InstalledApp> readApplication(std::string_view appPhonePath)
     return app;
 }
 
-std::vector<InstalledApp> readApplications()
+std::vector<InstalledApp> read(std::vector<Skipped>* skipped)
 {
     std::vector<std::string> folders;
     std::error_code error;
@@ -86,11 +89,29 @@ std::vector<InstalledApp> readApplications()
     std::sort(folders.begin(), folders.end());
 
     std::vector<InstalledApp> apps;
+    std::set<std::string> identifiers;
     for (const std::string& folder : folders) {
-        if (auto app = readApplication(std::string(applicationsFolder) + "/" + folder))
+        std::string path = std::string(applicationsFolder) + "/" + folder;
+        std::string reason;
+        std::optional<InstalledApp> app = readOne(path, &reason);
+        if (app && !identifiers.insert(app->bundleIdentifier).second) {
+            reason = app->bundleIdentifier + " is installed by an earlier folder too";
+            app.reset();
+        }
+        if (app)
             apps.push_back(std::move(*app));
+        else if (skipped)
+            skipped->push_back({ path, reason });
     }
     return apps;
 }
 
-} // namespace InstalledAppReader
+void sortByDisplayName(std::vector<InstalledApp>& apps)
+{
+    std::sort(apps.begin(), apps.end(), [](const InstalledApp& a, const InstalledApp& b) {
+        std::string left = lowercase(a.displayName), right = lowercase(b.displayName);
+        return left != right ? left < right : a.bundleIdentifier < b.bundleIdentifier;
+    });
+}
+
+} // namespace InstalledApps

@@ -1,0 +1,108 @@
+// Every pane the product can reach, walked through the settings host's own requests: on
+// each pane `rows` answers, every row takes a `tap`, and `back` returns to the pane below.
+
+#include "PrefsFixture.h"
+
+#include "settings/SettingsControl.h"
+
+#include "control/JsonValue.h"
+
+#include <set>
+
+namespace {
+
+class PaneWalkTest : public PrefsFixture {
+protected:
+    PaneWalkTest() : _control(host()) { }
+
+    JsonValue request(const control::Words& words)
+    {
+        std::string line = _control.handle(words);
+        std::optional<JsonValue> reply = JsonValue::parse(line);
+        EXPECT_TRUE(reply) << "not JSON: " << line;
+        return reply ? *reply : JsonValue();
+    }
+    JsonValue ok(const control::Words& words)
+    {
+        JsonValue reply = request(words);
+        EXPECT_TRUE(reply["ok"].asBool()) << words[0] << " on " << _path << ": " << reply["error"].asString();
+        return reply;
+    }
+    int depth() { return int(host().navigation()->viewControllers().size()); }
+
+    // Dismisses what a tap put up: the field's editing, an alert, a sheet, the colour
+    // overlay (whose Cancel takes the back button's place).
+    void settle()
+    {
+        drain();
+        UIViewControllerRef shown = host().navigation()->topViewController();
+        if (shown && shown->navigationItem()->hidesBackButton()) {
+            ok({ "bar", "left" });
+            advance(0.3);
+        }
+        for (int guard = 0; guard < 4 && request({ "alert" })["alert"].type() == JsonValue::Type::Object; ++guard)
+            ok({ "alert", "tap", "0" });
+        for (int guard = 0; guard < 4 && request({ "sheet" })["sheet"].type() == JsonValue::Type::Object; ++guard) {
+            JsonValue sheet = request({ "sheet" })["sheet"];
+            ok({ "sheet", "tap", std::to_string(int(sheet["cancel"].asNumber())) });
+        }
+        if (auto field = UITextField::currentEditingField())
+            field->resignFirstResponder();
+        drain();
+    }
+
+    void walk(int level)
+    {
+        JsonValue listing = ok({ "rows" });
+        std::string paneClass = listing["pane"]["class"].asString();
+        _visited.insert(paneClass);
+        ASSERT_LT(level, 8) << "panes nest without end at " << _path;
+        std::vector<std::string> addresses;
+        for (const JsonValue& section : listing["sections"].items())
+            for (const JsonValue& row : section["rows"].items())
+                addresses.push_back(std::to_string(int(row["section"].asNumber())) + ":" + std::to_string(int(row["row"].asNumber())));
+        int here = depth();
+        for (const std::string& address : addresses) {
+            std::string path = _path;
+            _path += " > " + paneClass + " " + address;
+            ok({ "tap", address });
+            settle();
+            if (depth() > here) {
+                walk(level + 1);
+                ok({ "back" });
+                settle();
+            }
+            EXPECT_EQ(depth(), here) << "back did not return to " << _path;
+            while (depth() > here)
+                host().navigation()->popViewControllerAnimated(false);
+            ok({ "rows" });
+            _path = path;
+            if (HasFatalFailure())
+                return;
+        }
+    }
+
+    SettingsControl _control;
+    std::set<std::string> _visited;
+    std::string _path;
+};
+
+TEST_F(PaneWalkTest, EveryReachablePaneAnswersRowsTapAndBack)
+{
+    _schemes = { "tweetbot" };
+    for (const char* app : { "Music", "Mail" }) {
+        std::string info = std::string("/Applications/") + app + ".app/Info.plist";
+        _device.hostPath(info);
+        ASSERT_TRUE((NSDictionary { { "CFBundleIdentifier", std::string("com.apple.") + app } }.writeToFile(info, true)));
+    }
+    ok({ "open" });
+    walk(0);
+    // The root, its three sub-panes, the exclusion list, the choice list behind "Background
+    // Image" and the font pickers behind the label pane's rows.
+    for (const char* pane : { "RuvexProprefsListController", "RVXFontController", "RVXImageController",
+             "RVXExtrasController", "PSAppListController", "PSListItemsController" })
+        EXPECT_TRUE(_visited.count(pane)) << pane << " was not reached";
+    EXPECT_GE(_visited.size(), 8u);
+}
+
+} // namespace
