@@ -26,6 +26,7 @@ UIButton::UIButton(CGRect frame)
     _titleLabel->setBackgroundColor(nullptr);
     _titleLabel->setFont(UIFont::boldSystemFontOfSize(15));
     _titleLabel->setTextAlignment(UITextAlignmentCenter);
+    _titleLabel->setLineBreakMode(UILineBreakModeMiddleTruncation);
     _titleColors[UIControlStateNormal] = UIColor::whiteColor();
 }
 
@@ -80,6 +81,20 @@ UIColorRef UIButton::titleColorForState(unsigned state) const
     return lookup(_titleColors, state);
 }
 
+void UIButton::setTitleShadowColor(UIColorRef color, unsigned state)
+{
+    if (color)
+        _titleShadowColors[state] = std::move(color);
+    else
+        _titleShadowColors.erase(state);
+    setNeedsDisplay();
+}
+
+UIColorRef UIButton::titleShadowColorForState(unsigned state) const
+{
+    return lookup(_titleShadowColors, state);
+}
+
 void UIButton::setImage(UIImageRef image, unsigned state)
 {
     _images[state] = std::move(image);
@@ -117,7 +132,7 @@ CGSize UIButton::sizeThatFits(CGSize) const
     CGSize size {};
     if (UIImageRef background = backgroundImageForState(state()))
         size = background->size();
-    CGSize content = _titleLabel->font()->sizeWithText(currentTitle());
+    CGSize content = NSString_UIStringDrawing::sizeWithFont(currentTitle(), _titleLabel->font());
     if (UIImageRef image = imageForState(state())) {
         content.width += image->size().width;
         content.height = std::max(content.height, image->size().height);
@@ -137,22 +152,26 @@ void UIButton::drawRect(CGRect)
     drawChrome(painter);
     if (UIImageRef background = backgroundImageForState(state()))
         background->drawInRect(painter, box);
-    CGSize titleSize = _titleLabel->font()->sizeWithText(currentTitle());
+    std::string title = currentTitle();
     UIImageRef image = imageForState(state());
     CGSize imageSize = image ? image->size() : CGSizeZero;
-    // Image and title sit side by side, the pair centred.
-    CGFloat contentWidth = imageSize.width + (currentTitle().empty() ? 0 : titleSize.width);
+    // Image and title sit side by side, the pair centred; a title too long for the room
+    // left beside the image is broken by the title label's mode.
+    CGFloat room = std::max<CGFloat>(0, box.size.width - imageSize.width);
+    CGSize titleSize = NSString_UIStringDrawing::sizeWithFont(title, _titleLabel->font());
+    titleSize.width = std::min(titleSize.width, room);
+    CGFloat contentWidth = imageSize.width + (title.empty() ? 0 : titleSize.width);
     CGFloat x = (box.size.width - contentWidth) / 2;
     if (image) {
         image->drawInRect(painter, CGRectMake(x, (box.size.height - imageSize.height) / 2, imageSize.width,
             imageSize.height));
         x += imageSize.width;
     }
-    if (UIColorRef color = currentTitleColor(); color && !currentTitle().empty()) {
+    if (UIColorRef color = currentTitleColor(); color && !title.empty()) {
         auto saved = painter.save();
         painter.clipToRect(box);
-        _titleLabel->font()->drawText(painter, currentTitle(), CGRectMake(x, 0, titleSize.width, box.size.height),
-            UITextAlignmentLeft, color->paint());
+        _titleLabel->drawTextInRect(painter, CGRectMake(x, 0, titleSize.width, box.size.height), title, color,
+            titleShadowColorForState(state()));
     }
     if (isInfo(_buttonType))
         drawInfoGlyph(painter);
@@ -187,8 +206,8 @@ void UIButton::drawInfoGlyph(Painter& painter) const
     cairo_new_path(cr);
     cairo_arc(cr, cx, cy, 8, 0, 2 * M_PI);
     cairo_stroke(cr);
-    UIFontRef font = UIFont::boldSystemFontOfSize(12);
-    font->drawText(painter, "i", CGRectMake(CGFloat(cx - 8), CGFloat(cy - 8), 16, 16), UITextAlignmentCenter, ink);
+    TextLayout glyph("i", *UIFont::boldSystemFontOfSize(12), {16, 16, 1, UILineBreakModeClip, UITextAlignmentCenter});
+    glyph.draw(painter, CGRectMake(CGFloat(cx - 8), CGFloat(cy - glyph.size().height / 2), 16, 16), ink);
 }
 
 void UIButton::drawGlow(Painter& painter) const

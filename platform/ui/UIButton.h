@@ -32,6 +32,9 @@ public:
     std::string titleForState(unsigned state) const;
     void setTitleColor(UIColorRef color, unsigned state);
     UIColorRef titleColorForState(unsigned state) const;
+    // Nothing (no shadow) unless set; the title label's shadowOffset moves it.
+    void setTitleShadowColor(UIColorRef color, unsigned state);
+    UIColorRef titleShadowColorForState(unsigned state) const;
     void setImage(UIImageRef image, unsigned state);
     UIImageRef imageForState(unsigned state) const;
     void setBackgroundImage(UIImageRef image, unsigned state);
@@ -40,7 +43,8 @@ public:
     std::string currentTitle() const { return titleForState(state()); }
     UIColorRef currentTitleColor() const { return titleColorForState(state()); }
 
-    // The label that carries the title's font; the button draws it with the current title.
+    // The label that carries the title's font, line break mode and shadow offset; the button
+    // draws it with the current title, colour and shadow colour.
     const UILabelRef& titleLabel() const { return _titleLabel; }
 
     bool showsTouchWhenHighlighted() const { return _showsTouchWhenHighlighted; }
@@ -60,6 +64,7 @@ private:
     int _buttonType = UIButtonTypeCustom;
     std::map<unsigned, std::string> _titles;
     std::map<unsigned, UIColorRef> _titleColors;
+    std::map<unsigned, UIColorRef> _titleShadowColors;
     std::map<unsigned, UIImageRef> _images;
     std::map<unsigned, UIImageRef> _backgroundImages;
     UILabelRef _titleLabel;
