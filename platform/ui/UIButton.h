@@ -17,6 +17,8 @@ enum UIButtonType : int {
     UIButtonTypeInfoDark = 4,
     UIButtonTypeContactAdd = 5,
     UIButtonTypeBorderedBarItem = 100, // private: the bordered navigation-bar style
+    UIButtonTypeDoneBarItem = 101,     // private: the blue Done style of the bar
+    UIButtonTypeBackBarItem = 102,     // private: the back button, pointed at its left
 };
 
 class UIButton : public UIControl {
@@ -58,6 +60,8 @@ private:
     template<typename T>
     static T lookup(const std::map<unsigned, T>& table, unsigned state);
     void drawChrome(Painter& painter) const;
+    // Where the image and title go: the bounds less the chrome's own margins.
+    CGRect contentRect() const;
     void drawInfoGlyph(Painter& painter) const;
     void drawGlow(Painter& painter) const;
 
