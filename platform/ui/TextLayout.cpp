@@ -226,6 +226,12 @@ TextLayout::TextLayout(std::string_view text, const UIFont& font, const Bounds& 
     _size = {CGFloat(std::ceil(double(width) / PANGO_SCALE - 1e-4)), CGFloat(std::ceil(double(bottom) / PANGO_SCALE - 1e-4))};
 }
 
+int TextLayout::unknownGlyphCount() const
+{
+    std::lock_guard guard(text_layout::lock());
+    return pango_layout_get_unknown_glyphs_count(_layout);
+}
+
 TextLayout::~TextLayout()
 {
     if (_layout) {

@@ -57,6 +57,8 @@ public:
     bool isTruncated() const { return _truncated; }
     // The first line's baseline below the top of the text.
     CGFloat firstBaseline() const { return _firstBaseline; }
+    // Characters no installed face has, drawn as boxes.
+    int unknownGlyphCount() const;
 
     // Draws the lines shown with their top at `rect`'s top, each placed across `rect` by the
     // alignment (text wider than `rect` starts at its left edge). The shadow is drawn first,
