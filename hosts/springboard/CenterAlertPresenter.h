@@ -27,7 +27,7 @@ private:
         UIAlertViewRef alert;
         UIViewRef overlay;
     };
-    UIViewRef makeOverlay(const UIAlertView& alert) const;
+    UIViewRef makeOverlay(const UIAlertViewRef& alert) const;
 
     std::weak_ptr<UIWindow> _window;
     std::vector<Shown> _shown;

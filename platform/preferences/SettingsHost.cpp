@@ -26,6 +26,7 @@ SettingsHost::SettingsHost()
     _navigation = UINavigationController::initWithRootViewController(root);
     _navigation->view()->setFrame(_window->bounds());
     _window->addSubview(_navigation->view());
+    _window->makeKeyAndVisible(); // alerts of the panes show over it
     root->table()->reloadData();
 }
 

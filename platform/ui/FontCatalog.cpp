@@ -1,11 +1,8 @@
 #include "ui/FontCatalog.h"
 
-#include <cairo-ft.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <map>
-#include <mutex>
 #include <set>
 
 namespace {
@@ -58,7 +55,8 @@ std::map<std::string, FontFaceEntry> installedFaces()
     std::map<std::string, FontFaceEntry> faces;
     FcInit();
     FcPattern* pattern = FcPatternCreate();
-    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_POSTSCRIPT_NAME, FC_FULLNAME, FC_FILE, FC_INDEX, nullptr);
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_POSTSCRIPT_NAME, FC_FULLNAME, FC_FILE, FC_INDEX, FC_STYLE,
+        FC_WEIGHT, FC_SLANT, FC_WIDTH, nullptr);
     FcFontSet* set = FcFontList(nullptr, pattern, objects);
     for (int i = 0; set && i < set->nfont; ++i) {
         FcPattern* font = set->fonts[i];
@@ -69,7 +67,17 @@ std::map<std::string, FontFaceEntry> installedFaces()
         FcPatternGetInteger(font, FC_INDEX, 0, &index);
         if (ps.empty() || family.empty() || file.empty())
             continue;
-        FontFaceEntry entry {ps[0], stringValues(font, FC_FULLNAME), family[0], file[0], index};
+        FontFaceEntry entry;
+        entry.postScriptName = entry.sourcePostScriptName = ps[0];
+        entry.fullNames = stringValues(font, FC_FULLNAME);
+        entry.family = entry.sourceFamily = family[0];
+        entry.file = file[0];
+        entry.index = index;
+        if (auto style = stringValues(font, FC_STYLE); !style.empty())
+            entry.style = style[0];
+        FcPatternGetInteger(font, FC_WEIGHT, 0, &entry.weight);
+        FcPatternGetInteger(font, FC_SLANT, 0, &entry.slant);
+        FcPatternGetInteger(font, FC_WIDTH, 0, &entry.width);
         auto [it, added] = faces.emplace(entry.postScriptName, entry);
         if (!added && std::pair(fileRank(entry.file), entry.file) < std::pair(fileRank(it->second.file), it->second.file))
             it->second = entry;
@@ -80,11 +88,6 @@ std::map<std::string, FontFaceEntry> installedFaces()
     FcPatternDestroy(pattern);
     return faces;
 }
-
-struct FaceCache {
-    std::mutex lock;
-    std::map<std::pair<std::string, int>, std::shared_ptr<cairo_font_face_t>> faces;
-};
 
 } // namespace
 
@@ -156,23 +159,26 @@ std::vector<std::string> FontCatalog::faceNames(std::string_view family) const
     return names;
 }
 
-std::shared_ptr<cairo_font_face_t> FontCatalog::load(const FontFaceEntry& entry) const
+void FontCatalog::pin(FcPattern* pattern, const FontFaceEntry& entry)
 {
-    static FaceCache* cache = new FaceCache;
-    std::lock_guard guard(cache->lock);
-    auto key = std::pair(entry.file, entry.index);
-    if (auto it = cache->faces.find(key); it != cache->faces.end())
-        return it->second;
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(entry.file.c_str()));
+    auto text = [](const std::string& value) { return reinterpret_cast<const FcChar8*>(value.c_str()); };
+    // The first family is the name the layer asked for; the families after it are the
+    // configuration's fallbacks, which stay. The file ranks first in fontconfig's sort; the
+    // weight, slant and width pick the face within a collection and rank the fallbacks,
+    // whose style names differ ("Book", "Regular") where their weights do not.
+    FcPatternRemove(pattern, FC_FAMILY, 0);
+    FcValue family {};
+    family.type = FcTypeString;
+    family.u.s = text(entry.sourceFamily);
+    FcPatternAdd(pattern, FC_FAMILY, family, FcFalse); // FcFalse: in front
+    for (const char* object : {FC_FILE, FC_INDEX, FC_POSTSCRIPT_NAME, FC_STYLE, FC_WEIGHT, FC_SLANT, FC_WIDTH})
+        FcPatternDel(pattern, object);
+    FcPatternAddString(pattern, FC_FILE, text(entry.file));
     FcPatternAddInteger(pattern, FC_INDEX, entry.index);
-    cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pattern);
-    FcPatternDestroy(pattern);
-    if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
-        cairo_font_face_destroy(face);
-        return nullptr;
-    }
-    std::shared_ptr<cairo_font_face_t> shared(face, cairo_font_face_destroy);
-    cache->faces.emplace(key, shared);
-    return shared;
+    if (entry.weight >= 0)
+        FcPatternAddInteger(pattern, FC_WEIGHT, entry.weight);
+    if (entry.slant >= 0)
+        FcPatternAddInteger(pattern, FC_SLANT, entry.slant);
+    if (entry.width >= 0)
+        FcPatternAddInteger(pattern, FC_WIDTH, entry.width);
 }

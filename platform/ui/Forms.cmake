@@ -10,4 +10,5 @@ target_sources(rvx_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/UIViewController.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UINavigationController.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UIActionSheet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UIModalOverlay.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UIDevice.cpp)

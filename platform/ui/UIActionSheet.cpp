@@ -1,6 +1,7 @@
 #include "ui/UIActionSheet.h"
 
-#include "ui/UIView.h"
+#include "ui/UIModalOverlay.h"
+#include "ui/UIWindow.h"
 
 RVX_DEFINE_CLASS(UIActionSheet, NSObject)
 
@@ -56,10 +57,15 @@ void UIActionSheet::showInView(const UIViewRef& view)
     _view = view;
     UIActionSheetRef self = selfAs<UIActionSheet>();
     Presentation& state = presentation();
-    if (state.presenter)
+    if (state.presenter) {
         state.presenter->presentActionSheet(self, view);
-    else
-        state.shown.push_back(self);
+        return;
+    }
+    state.shown.push_back(self);
+    if (UIWindowRef window = view ? view->window() : nullptr) {
+        _overlay = UIModalOverlay::overlayForActionSheet(self, window->bounds());
+        window->addSubview(_overlay);
+    }
 }
 
 void UIActionSheet::dismissWithClickedButtonIndex(int index, bool)
@@ -73,6 +79,10 @@ void UIActionSheet::dismissWithClickedButtonIndex(int index, bool)
         return;
     _visible = false;
     _view.reset();
+    if (_overlay) {
+        _overlay->removeFromSuperview();
+        _overlay.reset();
+    }
     Presentation& state = presentation();
     if (state.presenter)
         state.presenter->dismissActionSheet(self);

@@ -2,7 +2,8 @@
 
 // Action sheets: a title and buttons, the destructive button first when there is one, then
 // the others in order, the cancel button last. `showInView` hands the sheet to the
-// presenter the host installs; without one the sheet is recorded in the list of shown sheets.
+// presenter the host installs; without one the sheet is recorded in the list of shown sheets
+// and slides up over the window of the view it is shown in (see UIModalOverlay).
 
 #include "runtime/NSObject.h"
 #include "ui/UIKitTypes.h"
@@ -68,4 +69,5 @@ private:
     bool _visible = false;
     std::weak_ptr<UIActionSheetDelegate> _delegate;
     std::weak_ptr<UIView> _view;
+    UIViewRef _overlay;
 };

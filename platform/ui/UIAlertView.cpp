@@ -1,5 +1,8 @@
 #include "ui/UIAlertView.h"
 
+#include "ui/UIModalOverlay.h"
+#include "ui/UIWindow.h"
+
 RVX_DEFINE_CLASS(UIAlertView, NSObject)
 
 namespace {
@@ -54,10 +57,15 @@ void UIAlertView::show()
     _visible = true;
     UIAlertViewRef self = selfAs<UIAlertView>();
     Presentation& state = presentation();
-    if (state.presenter)
+    if (state.presenter) {
         state.presenter->presentAlert(self);
-    else
-        state.shown.push_back(self);
+        return;
+    }
+    state.shown.push_back(self);
+    if (UIWindowRef window = UIWindow::keyWindow()) {
+        _overlay = UIModalOverlay::overlayForAlert(self, window->bounds());
+        window->addSubview(_overlay);
+    }
 }
 
 void UIAlertView::dismissWithClickedButtonIndex(int index)
@@ -70,6 +78,10 @@ void UIAlertView::dismissWithClickedButtonIndex(int index)
     if (!_visible)
         return;
     _visible = false;
+    if (_overlay) {
+        _overlay->removeFromSuperview();
+        _overlay.reset();
+    }
     Presentation& state = presentation();
     if (state.presenter)
         state.presenter->dismissAlert(self);

@@ -2,7 +2,8 @@
 
 // Alerts: a title, a message and buttons, the cancel button first when there is one.
 // `show` hands the alert to the presenter the host installs; without one the alert is
-// recorded in the list of shown alerts (dismissed ones stay listed, no longer visible).
+// recorded in the list of shown alerts (dismissed ones stay listed, no longer visible) and
+// drawn over the key window, when there is one (see UIModalOverlay).
 
 #include "runtime/NSObject.h"
 #include "ui/UIKitTypes.h"
@@ -65,4 +66,5 @@ private:
     int _tag = 0;
     bool _visible = false;
     std::weak_ptr<UIAlertViewDelegate> _delegate;
+    UIViewRef _overlay;
 };

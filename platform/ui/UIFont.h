@@ -5,14 +5,13 @@
 // fontconfig lists; a name outside it gives no font, never a substitute.
 
 #include "graphics/CGGeometry.h"
-#include "graphics/Painter.h"
 #include "runtime/NSObject.h"
 #include "ui/UIKitTypes.h"
 
-#include <cairo.h>
-
 #include <string>
 #include <vector>
+
+typedef struct _PangoFontDescription PangoFontDescription;
 
 class UIFont : public NSObject {
     RVX_OBJECT(UIFont)
@@ -30,16 +29,22 @@ public:
     CGFloat pointSize() const { return _pointSize; }
     UIFontRef fontWithSize(CGFloat size) const;
 
-    // Text metrics and drawing on one line, the baseline placed so that the line's
-    // ascent and descent are centred in `rect` vertically.
-    CGSize sizeWithText(std::string_view text) const;
-    void drawText(Painter& painter, std::string_view text, CGRect rect, int alignment, RGBA color) const;
+    // The face's own metrics at this size (a line of fallback characters may be taller).
+    CGFloat ascender() const;
+    CGFloat descender() const; // below the baseline, negative
+    CGFloat lineHeight() const { return ascender() - descender(); }
+
+    // What the text layer asks Pango for; see TextLayout.
+    const PangoFontDescription* pangoDescription() const;
+
+    ~UIFont() override;
 
 private:
-    void applyTo(cairo_t* cr) const;
+    static UIFontRef make(std::string name, std::string family, CGFloat size, long face);
 
     std::string _fontName;
     std::string _familyName;
     CGFloat _pointSize = 0;
-    std::shared_ptr<cairo_font_face_t> _face;
+    long _face = -1; // the catalogue's index, -1 for the generic sans-serif
+    PangoFontDescription* _description = nullptr;
 };

@@ -1,5 +1,8 @@
 #include "ui/UISwitch.h"
 
+#include "graphics/CairoPtr.h"
+#include "ui/TextLayout.h"
+#include "ui/UIFont.h"
 #include "ui/UIGraphics.h"
 #include "ui/UITouch.h"
 
@@ -37,14 +40,46 @@ void UISwitch::drawRect(CGRect)
     if (!context)
         return;
     Painter& painter = context->painter();
+    cairo_t* cr = painter.cairo();
     CGRect box = bounds();
     CGFloat radius = box.size.height / 2;
-    painter.fillRoundedRect(box, radius, _on ? RGBA {0.0f, 0.5f, 0.92f, 1} : RGBA {0.93f, 0.93f, 0.93f, 1});
-    painter.strokeInside(box, radius, 1, {0.6f, 0.6f, 0.6f, 1});
+    auto saved = painter.save();
+    painter.clipToRoundedRect(box, radius);
+    // The track: blue with "ON" at the left when on, light grey with "OFF" at the right when off.
+    CairoPatternPtr track(cairo_pattern_create_linear(0, 0, 0, box.size.height));
+    if (_on) {
+        cairo_pattern_add_color_stop_rgb(track.get(), 0, 0.0, 0.38, 0.82);
+        cairo_pattern_add_color_stop_rgb(track.get(), 1, 0.2, 0.6, 0.98);
+    } else {
+        cairo_pattern_add_color_stop_rgb(track.get(), 0, 0.86, 0.86, 0.86);
+        cairo_pattern_add_color_stop_rgb(track.get(), 1, 0.99, 0.99, 0.99);
+    }
+    cairo_rectangle(cr, 0, 0, box.size.width, box.size.height);
+    cairo_set_source(cr, track.get());
+    cairo_fill(cr);
     CGFloat knob = box.size.height;
+    CGRect side = _on ? CGRectMake(0, 0, box.size.width - knob + 4, box.size.height)
+                      : CGRectMake(knob - 4, 0, box.size.width - knob + 4, box.size.height);
+    TextLayout word(_on ? "ON" : "OFF", *UIFont::boldSystemFontOfSize(17),
+        {side.size.width, 0, 1, UILineBreakModeClip, UITextAlignmentCenter});
+    side.origin.y = (box.size.height - word.size().height) / 2;
+    if (_on)
+        word.draw(painter, side, {1, 1, 1, 1}, TextShadow {{0, 0, 0, 0.35f}, {0, -1}});
+    else
+        word.draw(painter, side, {0.5f, 0.5f, 0.5f, 1});
+    painter.strokeInside(box, radius, 1, {0.45f, 0.45f, 0.45f, 1});
+    // The knob: a lit white circle resting on the side it is switched to.
     CGRect thumb = CGRectMake(_on ? box.size.width - knob : 0, 0, knob, knob);
-    painter.fillRoundedRect(thumb, knob / 2, {1, 1, 1, 1});
-    painter.strokeInside(thumb, knob / 2, 1, {0.55f, 0.55f, 0.55f, 1});
+    CairoPatternPtr shine(cairo_pattern_create_linear(0, 0, 0, knob));
+    cairo_pattern_add_color_stop_rgb(shine.get(), 0, 0.8, 0.8, 0.8);
+    cairo_pattern_add_color_stop_rgb(shine.get(), 1, 0.99, 0.99, 0.99);
+    cairo_new_path(cr);
+    cairo_arc(cr, CGRectGetMidX(thumb), CGRectGetMidY(thumb), knob / 2 - 0.5, 0, 2 * M_PI);
+    cairo_set_source(cr, shine.get());
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 0.5, 0.5, 0.5, 1);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
 }
 
 void UISwitch::describe(JsonWriter& json) const

@@ -10,9 +10,37 @@ namespace {
 
 constexpr CGFloat kGroupedInset = 10;
 constexpr CGFloat kGroupedGap = 10;
-constexpr CGFloat kGroupedHeaderHeight = 36;
-constexpr CGFloat kGroupedFooterHeight = 30;
+constexpr CGFloat kGroupedTitleMargin = 20;
+constexpr CGFloat kGroupedHeaderTop = 10;    // above a header's first line
+constexpr CGFloat kGroupedHeaderBottom = 9;  // between its last line and the rows
+constexpr CGFloat kGroupedFooterTop = 7;
+constexpr CGFloat kGroupedFooterBottom = 8;
 constexpr CGFloat kPlainTitleHeight = 22;
+
+// A section's header or footer title. Grouped tables wrap it to the table's width less the
+// margins, in the platform's slate blue with a white shadow; plain tables give it one line
+// on a grey bar.
+UILabelRef sectionTitleLabel(const std::string& text, bool header, bool grouped)
+{
+    auto label = std::make_shared<UILabel>();
+    label->setText(text);
+    label->setTag(header ? 1 : 2);
+    if (!grouped) {
+        label->setFont(UIFont::boldSystemFontOfSize(header ? 15 : 15));
+        label->setTextColor(UIColor::whiteColor());
+        label->setBackgroundColor(UIColor::colorWithRed(0.55, 0.6, 0.66, 1));
+        return label;
+    }
+    label->setFont(header ? UIFont::boldSystemFontOfSize(17) : UIFont::systemFontOfSize(15));
+    label->setTextColor(UIColor::colorWithRed(76 / 255.0, 86 / 255.0, 108 / 255.0, 1));
+    label->setShadowColor(UIColor::whiteColor());
+    label->setShadowOffset({0, 1});
+    label->setBackgroundColor(UIColor::clearColor());
+    label->setNumberOfLines(0);
+    label->setLineBreakMode(UILineBreakModeWordWrap);
+    label->setTextAlignment(header ? UITextAlignmentLeft : UITextAlignmentCenter);
+    return label;
+}
 
 } // namespace
 
@@ -342,8 +370,12 @@ void UITableView::computeLayout()
         section.top = y;
         section.header = dataSource->titleForHeaderInSection(table, s);
         section.footer = dataSource->titleForFooterInSection(table, s);
-        if (section.header && !section.header->empty())
-            y += grouped ? kGroupedHeaderHeight : kPlainTitleHeight;
+        if (section.header && !section.header->empty()) {
+            section.headerLabel = sectionTitleLabel(*section.header, true, grouped);
+            section.headerHeight = grouped ? kGroupedHeaderTop + titleHeight(section.headerLabel) + kGroupedHeaderBottom
+                                           : kPlainTitleHeight;
+            y += section.headerHeight;
+        }
         section.rowsTop = y;
         int rows = std::max(0, dataSource->numberOfRowsInSection(table, s));
         for (int r = 0; r < rows; ++r) {
@@ -354,8 +386,12 @@ void UITableView::computeLayout()
             section.rowHeights.push_back(h);
             y += h;
         }
-        if (section.footer && !section.footer->empty())
-            y += grouped ? kGroupedFooterHeight : kPlainTitleHeight;
+        if (section.footer && !section.footer->empty()) {
+            section.footerLabel = sectionTitleLabel(*section.footer, false, grouped);
+            section.footerHeight = grouped ? kGroupedFooterTop + titleHeight(section.footerLabel) + kGroupedFooterBottom
+                                           : kPlainTitleHeight;
+            y += section.footerHeight;
+        }
         if (grouped)
             y += kGroupedGap;
         section.bottom = y;
@@ -378,20 +414,22 @@ void UITableView::computeLayout()
         label->removeFromSuperview();
     _sectionLabels.clear();
     for (const SectionLayout& section : _sections) {
-        for (const auto* title : {&section.header, &section.footer}) {
-            if (!*title || (*title)->empty())
-                continue;
-            auto label = std::make_shared<UILabel>();
-            label->setText(**title);
-            bool header = title == &section.header;
-            label->setFont(header ? UIFont::boldSystemFontOfSize(grouped ? 17 : 15) : UIFont::systemFontOfSize(15));
-            label->setTextColor(grouped ? UIColor::colorWithRed(0.3, 0.34, 0.42, 1) : UIColor::whiteColor());
-            label->setBackgroundColor(grouped ? nullptr : UIColor::colorWithRed(0.55, 0.6, 0.66, 1));
-            label->setTextAlignment(!grouped || header ? UITextAlignmentLeft : UITextAlignmentCenter);
-            label->setTag(header ? 1 : 2);
-            _sectionLabels.push_back(label);
+        for (const UILabelRef& label : {section.headerLabel, section.footerLabel}) {
+            if (label)
+                _sectionLabels.push_back(label);
         }
     }
+}
+
+CGFloat UITableView::titleWidth() const
+{
+    CGFloat width = bounds().size.width;
+    return std::max<CGFloat>(0, _style == UITableViewStyleGrouped ? width - 2 * kGroupedTitleMargin : width);
+}
+
+CGFloat UITableView::titleHeight(const UILabelRef& label) const
+{
+    return label->sizeThatFits({titleWidth(), 0}).height;
 }
 
 // Gives every row in the visible window a cell and takes the cells of the others.
@@ -436,6 +474,13 @@ void UITableView::showCell(const PathKey& key)
     if (!cell)
         return;
     cell->setFrame(rowFrameOnScreen(key));
+    if (_style == UITableViewStyleGrouped) {
+        size_t rows = _sections[size_t(key.first)].rowHeights.size();
+        using Position = UITableViewCellGroupPosition;
+        cell->setGroupPosition(rows == 1 ? Position::Single : key.second == 0 ? Position::Top
+                : size_t(key.second) + 1 == rows                            ? Position::Bottom
+                                                                            : Position::Middle);
+    }
     cell->setNeedsLayout();
     cell->layoutIfNeeded();
     cell->setSelected(_selected && _selected->isEqual(*path));
@@ -448,24 +493,23 @@ void UITableView::showCell(const PathKey& key)
 void UITableView::layoutHeaderLabels()
 {
     bool grouped = _style == UITableViewStyleGrouped;
-    CGFloat width = bounds().size.width;
-    CGFloat inset = grouped ? 2 * kGroupedInset : kGroupedInset;
-    size_t next = 0;
+    CGFloat left = grouped ? kGroupedTitleMargin : 0;
+    CGFloat width = titleWidth();
     for (const SectionLayout& section : _sections) {
-        if (section.header && !section.header->empty() && next < _sectionLabels.size()) {
-            CGFloat h = grouped ? kGroupedHeaderHeight : kPlainTitleHeight;
-            _sectionLabels[next]->setFrame(CGRectMake(grouped ? inset : 0, section.top - _contentOffset.y,
-                grouped ? width - 2 * inset : width, h));
-            addSubview(_sectionLabels[next++]);
+        if (const UILabelRef& label = section.headerLabel) {
+            CGFloat top = section.top + (grouped ? kGroupedHeaderTop : 0);
+            CGFloat h = grouped ? section.headerHeight - kGroupedHeaderTop - kGroupedHeaderBottom : kPlainTitleHeight;
+            label->setFrame(CGRectMake(left, top - _contentOffset.y, width, h));
+            addSubview(label);
         }
-        if (section.footer && !section.footer->empty() && next < _sectionLabels.size()) {
-            CGFloat h = grouped ? kGroupedFooterHeight : kPlainTitleHeight;
+        if (const UILabelRef& label = section.footerLabel) {
             CGFloat rowsBottom = section.rowsTop;
             for (CGFloat rh : section.rowHeights)
                 rowsBottom += rh;
-            _sectionLabels[next]->setFrame(CGRectMake(grouped ? inset : 0, rowsBottom - _contentOffset.y,
-                grouped ? width - 2 * inset : width, h));
-            addSubview(_sectionLabels[next++]);
+            CGFloat top = rowsBottom + (grouped ? kGroupedFooterTop : 0);
+            CGFloat h = grouped ? section.footerHeight - kGroupedFooterTop - kGroupedFooterBottom : kPlainTitleHeight;
+            label->setFrame(CGRectMake(left, top - _contentOffset.y, width, h));
+            addSubview(label);
         }
     }
 }

@@ -8,8 +8,9 @@
 // began.
 //
 // Layout, top to bottom, per section: the header title (if any), the rows, the footer title
-// (if any). A grouped table insets rows 10 points from either side and leaves 10 points
-// between sections; a plain table runs rows edge to edge.
+// (if any). A grouped table insets rows 10 points from either side into rounded groups on the
+// pinstripe, wraps its titles to the width less 20-point margins (headers bold 17 pt, footers
+// 15 pt centred) and leaves 10 points between sections; a plain table runs rows edge to edge.
 
 #include "ui/NSIndexPath.h"
 #include "ui/UILabel.h"
@@ -121,6 +122,10 @@ private:
     struct SectionLayout {
         std::optional<std::string> header;
         std::optional<std::string> footer;
+        UILabelRef headerLabel;
+        UILabelRef footerLabel;
+        CGFloat headerHeight = 0;
+        CGFloat footerHeight = 0;
         CGFloat top = 0;        // where the section's header starts
         CGFloat rowsTop = 0;    // where its first row starts
         std::vector<CGFloat> rowHeights;
@@ -135,6 +140,9 @@ private:
     void enqueueAllVisible();
     void showCell(const PathKey& key);
     void layoutHeaderLabels();
+    // The width section titles wrap to, and the height a title's lines take there.
+    CGFloat titleWidth() const;
+    CGFloat titleHeight(const UILabelRef& label) const;
     CGRect rowFrameOnScreen(const PathKey& key) const;
     CGFloat clampedOffset(CGFloat y) const;
     UITableViewRef me() { return selfAs<UITableView>(); }

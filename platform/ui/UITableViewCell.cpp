@@ -1,6 +1,11 @@
 #include "ui/UITableViewCell.h"
 
+#include "ui/TextLayout.h"
+
 #include "ui/UIGraphics.h"
+
+#include <algorithm>
+#include <cmath>
 
 RVX_DEFINE_CLASS(UITableViewCell, UIView)
 
@@ -8,6 +13,8 @@ namespace {
 
 constexpr CGFloat kMargin = 10;
 constexpr CGFloat kGlyphWidth = 20;
+constexpr CGFloat kLabelGap = 10;
+constexpr CGFloat kGroupRadius = 8;
 
 UIColorRef detailColor(int style)
 {
@@ -149,10 +156,23 @@ void UITableViewCell::layoutSubviews()
     }
     CGFloat inner = std::max<CGFloat>(0, contentWidth - 2 * kMargin);
     switch (_style) {
-    case UITableViewCellStyleValue1:
-        _textLabel->setFrame(CGRectMake(kMargin, 0, inner * 0.6, size.height));
-        _detailTextLabel->setFrame(CGRectMake(kMargin + inner * 0.4, 0, inner * 0.6, size.height));
+    case UITableViewCellStyleValue1: {
+        // The title takes what its text needs; the value the rest, right-aligned. When both
+        // cannot fit, the value keeps up to 40 % of the room and the title is cut.
+        CGFloat title = std::min(inner, NSString_UIStringDrawing::sizeWithFont(_textLabel->text(), _textLabel->font()).width);
+        CGFloat value = 0;
+        if (!_detailTextLabel->text().empty()) {
+            CGFloat wanted = NSString_UIStringDrawing::sizeWithFont(_detailTextLabel->text(), _detailTextLabel->font()).width;
+            value = std::max<CGFloat>(0, inner - title - kLabelGap);
+            if (value < wanted) {
+                value = std::min(wanted, std::max(value, std::floor(inner * 0.4f)));
+                title = std::max<CGFloat>(0, std::min(title, inner - value - kLabelGap));
+            }
+        }
+        _textLabel->setFrame(CGRectMake(kMargin, 0, title, size.height));
+        _detailTextLabel->setFrame(CGRectMake(kMargin + inner - value, 0, value, size.height));
         break;
+    }
     case UITableViewCellStyleValue2:
         _detailTextLabel->setFrame(CGRectMake(kMargin, 0, 67, size.height));
         _textLabel->setFrame(CGRectMake(kMargin + 73, 0, std::max<CGFloat>(0, inner - 73), size.height));
@@ -167,20 +187,80 @@ void UITableViewCell::layoutSubviews()
     }
 }
 
+void UITableViewCell::setGroupPosition(UITableViewCellGroupPosition position)
+{
+    if (position == _groupPosition)
+        return;
+    if (_groupPosition == UITableViewCellGroupPosition::None) {
+        _groupFill = backgroundColor() ? backgroundColor() : UIColor::whiteColor();
+        setBackgroundColor(nullptr);
+    } else if (position == UITableViewCellGroupPosition::None) {
+        setBackgroundColor(_groupFill);
+        _groupFill.reset();
+    }
+    _groupPosition = position;
+    setNeedsDisplay();
+}
+
+void UITableViewCell::groupPath(cairo_t* cr) const
+{
+    CGRect box = CGRectInset(bounds(), 0.5, 0);
+    double x = box.origin.x, y = box.origin.y, w = box.size.width, h = box.size.height;
+    bool roundTop = _groupPosition == UITableViewCellGroupPosition::Single || _groupPosition == UITableViewCellGroupPosition::Top;
+    bool roundBottom = _groupPosition == UITableViewCellGroupPosition::Single || _groupPosition == UITableViewCellGroupPosition::Bottom;
+    double top = roundTop ? std::min<double>(kGroupRadius, h / 2) : 0;
+    double bottom = roundBottom ? std::min<double>(kGroupRadius, h / 2) : 0;
+    if (roundTop)
+        y += 0.5, h -= 0.5;
+    if (roundBottom)
+        h -= 0.5;
+    cairo_new_path(cr);
+    cairo_move_to(cr, x, y + top);
+    if (top > 0)
+        cairo_arc(cr, x + top, y + top, top, M_PI, 3 * M_PI / 2);
+    if (top > 0)
+        cairo_arc(cr, x + w - top, y + top, top, -M_PI / 2, 0);
+    else
+        cairo_line_to(cr, x + w, y);
+    if (bottom > 0)
+        cairo_arc(cr, x + w - bottom, y + h - bottom, bottom, 0, M_PI / 2);
+    else
+        cairo_line_to(cr, x + w, y + h);
+    if (bottom > 0)
+        cairo_arc(cr, x + bottom, y + h - bottom, bottom, M_PI / 2, M_PI);
+    else
+        cairo_line_to(cr, x, y + h);
+    cairo_close_path(cr);
+}
+
 void UITableViewCell::drawRect(CGRect)
 {
     CGContextRef context = UIGraphicsGetCurrentContext();
     if (!context)
         return;
+    // Texts may have changed since the last layout; the labels' frames follow them.
+    layoutSubviews();
     Painter& painter = context->painter();
     bool lit = (_selected || _highlighted) && _selectionStyle != UITableViewCellSelectionStyleNone;
-    if (lit) {
-        RGBA fill = _selectionStyle == UITableViewCellSelectionStyleGray ? RGBA {0.75f, 0.75f, 0.75f, 1}
-                                                                         : RGBA {0.02f, 0.45f, 0.9f, 1};
-        painter.fillRect(bounds(), fill);
+    RGBA selection = _selectionStyle == UITableViewCellSelectionStyleGray ? RGBA {0.75f, 0.75f, 0.75f, 1}
+                                                                          : RGBA {0.02f, 0.45f, 0.9f, 1};
+    RGBA line {0.67f, 0.67f, 0.67f, 1};
+    if (_groupPosition != UITableViewCellGroupPosition::None) {
+        cairo_t* cr = painter.cairo();
+        auto saved = painter.save();
+        groupPath(cr);
+        RGBA fill = lit ? selection : _groupFill->paint();
+        cairo_set_source_rgba(cr, fill[0], fill[1], fill[2], fill[3]);
+        cairo_fill_preserve(cr);
+        cairo_set_source_rgba(cr, line[0], line[1], line[2], line[3]);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+    } else {
+        if (lit)
+            painter.fillRect(bounds(), selection);
+        // The separator along the bottom edge.
+        painter.fillRect(CGRectMake(0, bounds().size.height - 1, bounds().size.width, 1), line);
     }
-    // The separator along the bottom edge.
-    painter.fillRect(CGRectMake(0, bounds().size.height - 1, bounds().size.width, 1), {0.67f, 0.67f, 0.67f, 1});
     if (!_accessoryView)
         drawAccessoryGlyph(painter);
 }

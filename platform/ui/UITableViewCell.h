@@ -25,6 +25,9 @@ enum UITableViewCellAccessoryType : int {
     UITableViewCellAccessoryCheckmark = 3,
 };
 
+// Where a grouped table's row lies in its section, which shapes its rounded corners.
+enum class UITableViewCellGroupPosition : int { None, Single, Top, Middle, Bottom };
+
 enum UITableViewCellSelectionStyle : int {
     UITableViewCellSelectionStyleNone = 0,
     UITableViewCellSelectionStyleBlue = 1,
@@ -78,12 +81,18 @@ public:
     // The width the accessory takes from the content view, padding included.
     CGFloat accessoryWidth() const;
 
+    // Set by a grouped table: the cell draws its part of the rounded group, filled with the
+    // background colour it had, and its own view background stays clear.
+    void setGroupPosition(UITableViewCellGroupPosition position);
+    UITableViewCellGroupPosition groupPosition() const { return _groupPosition; }
+
 private:
     // The content view joins the cell once the cell is owned (a constructor cannot hand out
     // the cell as a superview yet).
     void attachContentView() const;
     void resetLabels();
     void drawAccessoryGlyph(Painter& painter) const;
+    void groupPath(cairo_t* cr) const;
 
     int _style;
     std::string _reuseIdentifier;
@@ -96,4 +105,6 @@ private:
     bool _selected = false;
     bool _highlighted = false;
     mutable bool _contentAttached = false;
+    UITableViewCellGroupPosition _groupPosition = UITableViewCellGroupPosition::None;
+    UIColorRef _groupFill;
 };

@@ -1,5 +1,6 @@
 #include "ui/UITextField.h"
 
+#include "ui/TextLayout.h"
 #include "ui/UIGraphics.h"
 #include "foundation/NSString.h"
 #include "ui/UITouch.h"
@@ -229,14 +230,16 @@ void UITextField::drawRect(CGRect)
     Painter& painter = context->painter();
     auto saved = painter.save();
     painter.clipToRect(bounds());
-    if (_text.empty()) {
-        _font->drawText(painter, _placeholder, bounds(), _textAlignment, {0.7f, 0.7f, 0.7f, 1});
-    } else {
-        _font->drawText(painter, shownText(), bounds(), _textAlignment, _textColor->paint());
-    }
+    // One line that runs on past the bounds (clipped), centred vertically, as the field draws.
+    TextLayout::Bounds one {bounds().size.width, 0, 1, UILineBreakModeClip, _textAlignment};
+    bool placeholder = _text.empty();
+    TextLayout layout(placeholder ? _placeholder : shownText(), *_font, one);
+    CGRect line = bounds();
+    line.origin.y += (line.size.height - layout.size().height) / 2;
+    layout.draw(painter, line, placeholder ? RGBA {0.7f, 0.7f, 0.7f, 1} : _textColor->paint());
     if (_editing) {
         // The caret after the text.
-        CGSize size = _font->sizeWithText(shownText());
+        CGSize size = placeholder ? CGSizeZero : layout.size();
         CGFloat width = bounds().size.width;
         CGFloat x = _textAlignment == UITextAlignmentRight ? width - 1
             : _textAlignment == UITextAlignmentCenter       ? (width + size.width) / 2

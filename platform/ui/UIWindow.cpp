@@ -37,6 +37,27 @@ CairoSurfacePtr renderSurface(const UIView& view, double scale, bool opaqueWhite
 
 } // namespace
 
+namespace {
+
+std::weak_ptr<UIWindow>& keyWindowSlot()
+{
+    static std::weak_ptr<UIWindow> window;
+    return window;
+}
+
+} // namespace
+
+void UIWindow::makeKeyAndVisible()
+{
+    setHidden(false);
+    keyWindowSlot() = selfAs<UIWindow>();
+}
+
+UIWindowRef UIWindow::keyWindow()
+{
+    return keyWindowSlot().lock();
+}
+
 UIResponderRef UIWindow::nextResponder() const
 {
     return UIApplication::sharedApplication();

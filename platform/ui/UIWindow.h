@@ -14,6 +14,10 @@ public:
 
     UIResponderRef nextResponder() const override;
 
+    // The window that shows what no host presents itself (alerts): the last made key.
+    void makeKeyAndVisible();
+    static UIWindowRef keyWindow();
+
     // The window's tree drawn at `scale` pixels per point over an opaque white screen.
     CairoSurfacePtr renderImage(double scale = 2) const;
     // Writes the rendering as PNG; false when the file cannot be written.

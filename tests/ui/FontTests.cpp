@@ -1,8 +1,10 @@
+#include "ui/TextLayout.h"
 #include "ui/UIFont.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 TEST(Fonts, HelveticaFacesAndExactNamesOnly)
 {
@@ -37,8 +39,11 @@ TEST(Fonts, FamiliesAreSortedAndStable)
     EXPECT_EQ(UIFont::systemFontOfSize(14)->fontName(), "Helvetica");
     EXPECT_EQ(UIFont::boldSystemFontOfSize(14)->fontName(), "Helvetica-Bold");
     UIFontRef font = UIFont::systemFontOfSize(17);
-    CGSize wide = font->sizeWithText("WWWW");
-    CGSize narrow = font->sizeWithText("iiii");
+    CGSize wide = NSString_UIStringDrawing::sizeWithFont("WWWW", font);
+    CGSize narrow = NSString_UIStringDrawing::sizeWithFont("iiii", font);
     EXPECT_GT(wide.width, narrow.width);
-    EXPECT_GT(wide.height, 17);
+    // One line is as tall as the face's own line, whatever the text.
+    EXPECT_EQ(wide.height, std::ceil(font->lineHeight() - 1e-4));
+    EXPECT_EQ(narrow.height, wide.height);
+    EXPECT_GE(wide.height, 17);
 }
