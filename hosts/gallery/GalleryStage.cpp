@@ -68,6 +68,7 @@ const std::vector<std::string>& fixedFontFolders()
         "/usr/share/fonts/truetype/dejavu",
         "/usr/share/fonts/opentype/urw-base35",
         "/usr/share/fonts/truetype/liberation2",
+        "/usr/share/fonts/truetype/noto", // the faces that cover other scripts and emoji
     };
     return folders;
 }

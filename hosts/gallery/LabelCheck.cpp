@@ -2,6 +2,7 @@
 
 #include "ui/UIButton.h"
 #include "ui/UILabel.h"
+#include "ui/TextLayout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,23 +20,15 @@ constexpr CGFloat kCoverSlack = 2;
 
 // Whether the label ends a text too long for it with an ellipsis. Line break modes as the
 // platform numbers them: word wrap 0, character wrap 1, clip 2, head, tail and middle
-// truncation 3 to 5. A platform without them clips every text at the frame.
-template<typename Label>
-bool truncates(const Label& label)
+// truncation 3 to 5.
+bool truncates(const UILabel& label)
 {
-    if constexpr (requires { label.lineBreakMode(); })
-        return int(label.lineBreakMode()) >= 3;
-    else
-        return false;
+    return label.lineBreakMode() >= UILineBreakModeHeadTruncation;
 }
 
-template<typename Label>
-bool shrinksToFit(const Label& label)
+bool shrinksToFit(const UILabel& label)
 {
-    if constexpr (requires { label.adjustsFontSizeToFitWidth(); })
-        return label.adjustsFontSizeToFitWidth();
-    else
-        return false;
+    return label.adjustsFontSizeToFitWidth();
 }
 
 bool shows(const UIView& view)
@@ -47,11 +40,11 @@ bool shows(const UIView& view)
 // window's white screen when none is.
 RGBA backdrop(const UIView& view)
 {
-    if (view.backgroundColor() && view.backgroundColor()->paint()[3] > 0.01f)
-        return view.backgroundColor()->paint();
+    if (UIColorRef ground = view.groundColor(); ground && ground->paint()[3] > 0.01f)
+        return ground->paint();
     for (UIViewRef above = view.superview(); above; above = above->superview())
-        if (above->backgroundColor() && above->backgroundColor()->paint()[3] > 0.01f)
-            return above->backgroundColor()->paint();
+        if (UIColorRef ground = above->groundColor(); ground && ground->paint()[3] > 0.01f)
+            return ground->paint();
     return { 1, 1, 1, 1 };
 }
 
@@ -160,7 +153,7 @@ void visit(const UIView& view, const Siblings& later, std::vector<LabelProblem>&
     } else if (auto* button = dynamic_cast<const UIButton*>(&view)) {
         const UILabel& title = *button->titleLabel();
         UIColorRef ink = button->currentTitleColor();
-        CGSize needed = title.font()->sizeWithText(button->currentTitle());
+        CGSize needed = NSString_UIStringDrawing::sizeWithFont(button->currentTitle(), title.font());
         if (UIImageRef image = button->imageForState(button->state()))
             needed.width += image->size().width;
         judge({ button->currentTitle(), needed, button->bounds().size, truncates(title) || shrinksToFit(title),

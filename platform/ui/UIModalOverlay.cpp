@@ -95,6 +95,13 @@ class ModalPanel : public UIView {
 public:
     ModalPanel(CGRect frame, int kind) : UIView(frame), _kind(kind) { }
 
+    // The middle of the panel's gradient.
+    UIColorRef groundColor() const override
+    {
+        return _kind == SheetPanel ? UIColor::colorWithRed(0.32, 0.37, 0.47, 0.92)
+                                   : UIColor::colorWithRed(0.06, 0.12, 0.3, 0.9);
+    }
+
     void drawRect(CGRect) override
     {
         CGContextRef context = UIGraphicsGetCurrentContext();

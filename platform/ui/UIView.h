@@ -35,6 +35,9 @@ public:
     bool isHidden() const { return _hidden; }
     void setHidden(bool hidden);
     const UIColorRef& backgroundColor() const { return _backgroundColor; }
+    // The colour the view lays under its subviews: its background, or for a view that paints
+    // its own ground in drawRect, that ground's main colour (what its labels are read against).
+    virtual UIColorRef groundColor() const { return _backgroundColor; }
     void setBackgroundColor(UIColorRef color);
     int tag() const { return _tag; }
     void setTag(int tag) { _tag = tag; }

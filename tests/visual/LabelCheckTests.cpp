@@ -33,7 +33,11 @@ TEST(LabelCheck, FindsTextCutAtItsFrameAndTextOnItsOwnColour)
     auto view = std::make_shared<UIView>(CGRectMake(0, 0, 320, 200));
     UIView& root = *view;
     root.setBackgroundColor(UIColor::colorWithWhite(0.1, 1));
-    root.addSubview(label("Close When Center Opens", CGRectMake(10, 0, 60, 30), UIColor::blackColor(), UIColor::whiteColor()));
+    auto clipped = label("Close When Center Opens", CGRectMake(10, 0, 60, 30), UIColor::blackColor(), UIColor::whiteColor());
+    clipped->setLineBreakMode(UILineBreakModeClip);
+    root.addSubview(clipped);
+    // The same text truncated with an ellipsis is cut cleanly.
+    root.addSubview(label("Close When Center Opens", CGRectMake(10, 170, 60, 30), UIColor::blackColor(), UIColor::whiteColor()));
     root.addSubview(label("Fits", CGRectMake(10, 40, 200, 30), UIColor::blackColor(), UIColor::whiteColor()));
     root.addSubview(label("Ruvex Pro", CGRectMake(10, 80, 200, 30), UIColor::whiteColor(), UIColor::whiteColor()));
     // Clear: the text is drawn on the dark view beneath, where white reads.
@@ -58,6 +62,7 @@ TEST(LabelCheck, ReadsTheBackdropThroughClearAncestorsAndChecksButtonTitles)
     button->setFrame(CGRectMake(0, 120, 40, 30));
     button->setTitle("Settings and more", UIControlStateNormal);
     button->setTitleColor(UIColor::blackColor(), UIControlStateNormal);
+    button->titleLabel()->setLineBreakMode(UILineBreakModeClip);
     root.addSubview(button);
 
     EXPECT_EQ(found(root), (std::vector<std::string> { "unreadable Setti", "cut Settings and more" }));
