@@ -3,6 +3,7 @@
 
 #include "foundation/NSString.h"
 #include "foundation/PropertyList.h"
+#include "support/CommandRun.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,7 @@
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = CommandRun;
 
 class CliOptions : public ::testing::Test {
 protected:
@@ -36,22 +33,7 @@ protected:
     // `ruvex ARGUMENTS` as shell words; the device is given by the caller where it matters.
     Result run(const std::string& arguments)
     {
-        std::string errFile = _scratch + "/stderr";
-        std::string command = std::string(RUVEX_PATH) + " " + arguments + " 2>'" + errFile + "'";
-        Result result { -1, {}, {} };
-        FILE* pipe = popen(command.c_str(), "r");
-        std::array<char, 4096> buffer;
-        size_t count;
-        while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            result.out.append(buffer.data(), count);
-        int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        if (FILE* err = fopen(errFile.c_str(), "r")) {
-            while ((count = fread(buffer.data(), 1, buffer.size(), err)) > 0)
-                result.err.append(buffer.data(), count);
-            fclose(err);
-        }
-        return result;
+        return runCommand(std::string(RUVEX_PATH) + " " + arguments, _scratch + "/stderr");
     }
     Result ruvex(const std::string& arguments) { return run("--device '" + _device + "' " + arguments); }
 

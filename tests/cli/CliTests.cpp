@@ -1,6 +1,7 @@
 // The ruvex command as a user runs it: exit statuses, messages, and what lands in the files.
 
 #include "foundation/PropertyList.h"
+#include "support/CommandRun.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,7 @@
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = CommandRun;
 
 class Cli : public ::testing::Test {
 protected:
@@ -47,22 +44,7 @@ protected:
         for (size_t at = command.find("ruvex "); at != std::string::npos; at = command.find("ruvex ", at + 1))
             if (at == 0 || command[at - 1] == ' ')
                 command.replace(at, 5, RUVEX_PATH);
-        std::string errFile = _scratch + "/stderr";
-        command = "(" + command + ") 2>'" + errFile + "'";
-        Result result;
-        FILE* pipe = popen(command.c_str(), "r");
-        std::array<char, 4096> buffer;
-        size_t count;
-        while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            result.out.append(buffer.data(), count);
-        int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        FILE* err = fopen(errFile.c_str(), "r");
-        while (err && (count = fread(buffer.data(), 1, buffer.size(), err)) > 0)
-            result.err.append(buffer.data(), count);
-        if (err)
-            fclose(err);
-        return result;
+        return runCommand(command, _scratch + "/stderr");
     }
 
     std::string preferencePath(const std::string& domain)

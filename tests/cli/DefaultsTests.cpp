@@ -2,6 +2,7 @@
 // a value's type, export and import, array and dictionary values, and the files it leaves.
 
 #include "foundation/PropertyList.h"
+#include "support/CommandRun.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = CommandRun;
 
 class Defaults : public ::testing::Test {
 protected:
@@ -39,19 +36,7 @@ protected:
     {
         std::string in = _device + "/.stdin", err = _device + "/.stderr";
         std::ofstream(in, std::ios::binary) << input;
-        std::string command = std::string(RUVEX_PATH) + " --device '" + _device + "' " + arguments + " <'" + in
-            + "' 2>'" + err + "'";
-        Result result;
-        FILE* pipe = popen(command.c_str(), "r");
-        std::array<char, 4096> buffer;
-        size_t count;
-        while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            result.out.append(buffer.data(), count);
-        int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream errors(err, std::ios::binary);
-        result.err.assign(std::istreambuf_iterator<char>(errors), std::istreambuf_iterator<char>());
-        return result;
+        return runCommand(std::string(RUVEX_PATH) + " --device " + shellQuoted(_device) + " " + arguments + " <" + shellQuoted(in), err);
     }
     std::string folder() const { return _device + "/var/mobile/Library/Preferences"; }
     std::string file(const std::string& domain) const { return folder() + "/" + domain + ".plist"; }

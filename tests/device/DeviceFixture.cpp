@@ -13,14 +13,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-std::string shellQuoted(const std::string& word)
-{
-    std::string text = "'";
-    for (char c : word)
-        text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return text + "'";
-}
-
 void DeviceFixture::SetUp()
 {
     // The device lies in a scratch folder that also takes the command's error output, since
@@ -40,24 +32,7 @@ void DeviceFixture::TearDown()
 
 RunResult DeviceFixture::ruvex(const std::string& arguments)
 {
-    std::string errFile = _scratch + "/stderr";
-    std::string command = std::string(RUVEX_PATH) + " --device " + shellQuoted(_device) + " " + arguments + " 2>" + shellQuoted(errFile);
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    std::array<char, 4096> buffer;
-    size_t count;
-    while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        result.out.append(buffer.data(), count);
-    int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (FILE* err = fopen(errFile.c_str(), "r")) {
-        while ((count = fread(buffer.data(), 1, buffer.size(), err)) > 0)
-            result.err.append(buffer.data(), count);
-        fclose(err);
-    }
-    return result;
+    return runCommand(std::string(RUVEX_PATH) + " --device " + shellQuoted(_device) + " " + arguments, _scratch + "/stderr");
 }
 
 JsonValue DeviceFixture::ask(const std::string& arguments)

@@ -8,15 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/CommandRun.h"
+
 #include <functional>
 #include <optional>
 #include <string>
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using RunResult = CommandRun;
 
 class DeviceFixture : public ::testing::Test {
 protected:
@@ -48,5 +46,3 @@ private:
     std::string _scratch;
     std::string _device;
 };
-
-std::string shellQuoted(const std::string& word);

@@ -2,6 +2,7 @@
 // refused on a temporary device through the ruvex command, as a user runs it.
 
 #include "DebWriter.h"
+#include "support/CommandRun.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = CommandRun;
 
 std::string readFile(const std::string& path)
 {
@@ -51,20 +48,7 @@ protected:
         fs::remove_all(_scratch);
     }
 
-    Result run(const std::string& command)
-    {
-        std::string errFile = _scratch + "/stderr";
-        Result result;
-        FILE* pipe = popen(("(" + command + ") 2>'" + errFile + "'").c_str(), "r");
-        std::array<char, 4096> buffer;
-        size_t count;
-        while ((count = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            result.out.append(buffer.data(), count);
-        int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = readFile(errFile);
-        return result;
-    }
+    Result run(const std::string& command) { return runCommand(command, _scratch + "/stderr"); }
     Result ruvex(const std::string& arguments) { return run(std::string(RUVEX_PATH) + " --device '" + _device + "' " + arguments); }
 
     void create() { ASSERT_EQ(ruvex("device create --apps com.apple.Music").status, 0); }
