@@ -140,6 +140,10 @@ Exchange request(const std::string& path, const Words& words, double timeout)
         ssize_t put = send(socketFd.fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (put < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
+        // A host that refuses the connection (too many at once) answers before reading and
+        // hangs up: its answer is still to be read.
+        if (put < 0 && (errno == EPIPE || errno == ECONNRESET))
+            break;
         if (put <= 0)
             return ended(Outcome::Failed, std::string("the host hung up: ") + std::strerror(errno), peer.pid);
         sent += size_t(put);
