@@ -116,7 +116,8 @@ const char* typeName(const PlistValue& value)
 int readTypeDefaults(const Options& options, const Arguments& arguments)
 {
     checkDomain(arguments[0]);
-    const PlistValue& value = valueOf(readDomain(arguments[0]), arguments[0], arguments[1]);
+    NSDictionary domain = readDomain(arguments[0]);
+    const PlistValue& value = valueOf(domain, arguments[0], arguments[1]);
     if (options.json)
         std::printf("{\"type\":\"%s\"}\n", typeName(value));
     else

@@ -96,7 +96,8 @@ TEST_F(Defaults, ArraysAndDictionariesAreWrittenAndAddedTo)
     EXPECT_EQ(stored("com.x.y").objectForKey("L")->array()->count(), 1u);
 
     ASSERT_EQ(ruvex("defaults write com.x.y M -dict a 1 b 'two'").status, 0);
-    const NSDictionary* map = stored("com.x.y").objectForKey("M")->dictionary();
+    NSDictionary file = stored("com.x.y");
+    const NSDictionary* map = file.objectForKey("M")->dictionary();
     ASSERT_TRUE(map);
     EXPECT_EQ(*map->objectForKey("b")->string(), "two");
     EXPECT_EQ(ruvex("defaults write com.x.y M -dict odd").status, 2);

@@ -93,7 +93,8 @@ long long raceTwoWriters(int rounds)
         incrementCount();
     int status = 0;
     waitpid(child, &status, 0);
-    const PlistValue* count = read().objectForKey("Count");
+    NSDictionary file = read();
+    const PlistValue* count = file.objectForKey("Count");
     return count && count->integer() ? *count->integer() : -1;
 }
 
