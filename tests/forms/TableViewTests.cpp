@@ -1,7 +1,6 @@
+#include "ui/Finger.h"
 #include "ui/UITableView.h"
 #include "ui/UIWindow.h"
-#include "ui/UITouch.h"
-#include "ui/UIEvent.h"
 
 #include <gtest/gtest.h>
 
@@ -62,20 +61,11 @@ struct TableFixture : ::testing::Test {
 
 void tap(const UIWindowRef& window, CGPoint point, CGPoint liftAt)
 {
-    auto touch = std::make_shared<UITouch>();
-    touch->_tapCount = 1;
-    touch->_locationInWindow = touch->_previousLocationInWindow = point;
-    touch->_window = window;
-    touch->_view = window->hitTest(point, nullptr);
-    ASSERT_TRUE(touch->_view);
-    touch->_view->touchesBegan({touch}, UITouchesEvent::_initWithEvent(nullptr, {touch}));
-    if (liftAt != point) {
-        touch->_locationInWindow = liftAt;
-        touch->setPhase(UITouchPhaseMoved);
-        touch->_view->touchesMoved({touch}, UITouchesEvent::_initWithEvent(nullptr, {touch}));
-    }
-    touch->setPhase(UITouchPhaseEnded);
-    touch->_view->touchesEnded({touch}, UITouchesEvent::_initWithEvent(nullptr, {touch}));
+    Finger finger(window, point);
+    ASSERT_TRUE(finger.down());
+    if (liftAt != point)
+        finger.moveTo(liftAt);
+    finger.lift();
 }
 
 } // namespace
