@@ -11,7 +11,7 @@
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/NSUserDefaults.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "preferences/SettingsHost.h"
 #include "shared/RVXSettings.h"
 #include "ui/UIButton.h"

@@ -3,7 +3,7 @@
 // "frame_fraction" is the time per move as a share of one 60 Hz frame.
 
 #include "color/ColorPickerView.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "graphics/Painter.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 
 #include "foundation/AtomicFile.h"
 #include "foundation/PropertyList.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "shared/RVXSettings.h"
 
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 #include "ShellState.h"
 
 #include "foundation/NSBundle.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "shared/RVXSettings.h"
 #include "springboard/BBWeeAppController.h"
 

@@ -1,5 +1,7 @@
 #include "ControlClient.h"
 
+#include "foundation/Posix.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -13,15 +15,6 @@
 namespace control {
 
 namespace {
-
-struct Descriptor {
-    int fd;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 Exchange ended(Outcome outcome, std::string error, pid_t peer = 0)
 {
@@ -94,11 +87,9 @@ Exchange request(const std::string& path, const Words& words, double timeout)
     std::string line;
     if (!encodeRequest(words, line))
         return ended(Outcome::Failed, "a word of the request holds a tab or a newline");
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path)
-        return ended(Outcome::Failed, "socket path too long: " + path);
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    Result<sockaddr_un> address = posix::unixAddress(path);
+    if (!address)
+        return ended(Outcome::Failed, address.error());
 
     bool missing = false;
     std::string reason;
@@ -108,10 +99,10 @@ Exchange request(const std::string& path, const Words& words, double timeout)
         return ended(Outcome::NotRunning, "no socket at " + path);
 
     // Non-blocking, so that a host whose queue of connections is full cannot hold the client.
-    Descriptor socketFd { socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0) };
-    if (socketFd.fd < 0)
+    posix::FileDescriptor socketFd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!socketFd)
         return ended(Outcome::Failed, std::string("cannot make a socket: ") + std::strerror(errno));
-    if (connect(socketFd.fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (connect(socketFd.get(), reinterpret_cast<sockaddr*>(&*address), sizeof *address) != 0) {
         if (errno == ENOENT || errno == ECONNREFUSED)
             return ended(Outcome::NotRunning, std::strerror(errno));
         if (errno == EAGAIN)
@@ -120,7 +111,7 @@ Exchange request(const std::string& path, const Words& words, double timeout)
     }
     ucred peer {};
     socklen_t size = sizeof peer;
-    if (getsockopt(socketFd.fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
+    if (getsockopt(socketFd.get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
         return ended(Outcome::Refused, std::string("cannot tell who listens on ") + path + ": " + std::strerror(errno));
     if (peer.uid != geteuid())
         return ended(Outcome::Refused, "the process listening on " + path + " belongs to another user (uid "
@@ -134,10 +125,10 @@ Exchange request(const std::string& path, const Words& words, double timeout)
     while (sent < line.size()) {
         if (left() <= 0)
             return ended(Outcome::Busy, "the host did not take the request in time", peer.pid);
-        pollfd waiting { socketFd.fd, POLLOUT, 0 };
+        pollfd waiting { socketFd.get(), POLLOUT, 0 };
         if (poll(&waiting, 1, int(left())) <= 0)
             continue;
-        ssize_t put = send(socketFd.fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        ssize_t put = send(socketFd.get(), line.data() + sent, line.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (put < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         // A host that refuses the connection (too many at once) answers before reading and
@@ -154,11 +145,11 @@ Exchange request(const std::string& path, const Words& words, double timeout)
     while (exchange.reply.find('\n') == std::string::npos) {
         if (left() <= 0)
             return ended(Outcome::Busy, "the host did not answer in time", peer.pid);
-        pollfd waiting { socketFd.fd, POLLIN, 0 };
+        pollfd waiting { socketFd.get(), POLLIN, 0 };
         int ready = poll(&waiting, 1, int(left()));
         if (ready <= 0)
             continue;
-        ssize_t got = read(socketFd.fd, buffer, sizeof buffer);
+        ssize_t got = read(socketFd.get(), buffer, sizeof buffer);
         if (got < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (got <= 0)

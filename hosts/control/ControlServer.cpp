@@ -1,5 +1,6 @@
 #include "ControlServer.h"
 
+#include "foundation/Posix.h"
 #include "ui/JsonWriter.h"
 
 #include <cerrno>
@@ -45,24 +46,10 @@ std::string withWarnings(const std::string& reply, const std::vector<std::string
 
 namespace {
 
-bool fillAddress(const std::string& path, sockaddr_un& address)
-{
-    std::memset(&address, 0, sizeof address);
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return true;
-}
-
 bool someoneAnswers(const sockaddr_un& address)
 {
-    int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (probe < 0)
-        return false;
-    bool answers = connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(probe);
-    return answers;
+    posix::FileDescriptor probe(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    return probe && connect(probe.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
 // Sends what the socket takes now; false when the peer is gone.
@@ -98,12 +85,12 @@ ControlServer::~ControlServer()
 bool ControlServer::listen(const std::string& path, Handler handler, std::string& error)
 {
     close();
-    sockaddr_un address;
-    if (!fillAddress(path, address)) {
-        error = "socket path too long: " + path;
+    Result<sockaddr_un> address = posix::unixAddress(path);
+    if (!address) {
+        error = address.error();
         return false;
     }
-    if (someoneAnswers(address)) {
+    if (someoneAnswers(*address)) {
         error = "another host already serves " + path;
         return false;
     }
@@ -115,7 +102,7 @@ bool ControlServer::listen(const std::string& path, Handler handler, std::string
     }
     unlink(path.c_str());
     _listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (_listener < 0 || bind(_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+    if (_listener < 0 || bind(_listener, reinterpret_cast<sockaddr*>(&*address), sizeof *address) != 0
         || chmod(path.c_str(), 0600) != 0 || ::listen(_listener, 64) != 0) {
         error = "cannot listen on " + path + ": " + std::strerror(errno);
         if (_listener >= 0)

@@ -1,6 +1,7 @@
 #include "corefoundation/CFNotificationCenter.h"
 
 #include "corefoundation/CFRunLoop.h"
+#include "corefoundation/NotifyPostListener.h"
 #include "corefoundation/NotifyTransport.h"
 
 #include <algorithm>
@@ -137,8 +138,33 @@ void CFNotificationCenter::removeObservers(const void* observer, const char* nam
         requestEndpointSync();
 }
 
+namespace {
+
+std::mutex gPostListenerMutex;
+NotifyPostListener gPostListener;
+
+void tellPostListener(const std::string& name)
+{
+    NotifyPostListener listener;
+    {
+        std::lock_guard lock(gPostListenerMutex);
+        listener = gPostListener;
+    }
+    if (listener)
+        listener(name);
+}
+
+} // namespace
+
+void notifyCenterSetPostListener(NotifyPostListener listener)
+{
+    std::lock_guard lock(gPostListenerMutex);
+    gPostListener = std::move(listener);
+}
+
 CFNotificationStatus CFNotificationCenter::post(const std::string& name)
 {
+    tellPostListener(name);
     std::lock_guard lock(mutex);
     if (observes(name))
         enqueue(name);

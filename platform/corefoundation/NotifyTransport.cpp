@@ -1,6 +1,7 @@
 #include "corefoundation/NotifyTransport.h"
 
 #include "corefoundation/CFNotificationCenter.h"
+#include "foundation/Posix.h"
 
 #include <cerrno>
 #include <climits>
@@ -49,16 +50,6 @@ bool isEndpointName(std::string_view name)
         if (i < dot ? !digit : (i > dot && !hex))
             return false;
     }
-    return true;
-}
-
-bool socketAddress(const std::string& path, sockaddr_un& address)
-{
-    std::memset(&address, 0, sizeof address);
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     return true;
 }
 
@@ -124,8 +115,8 @@ bool NotifyTransport::makePrivateDirectory(const std::string& path, std::string&
         error = systemError("cannot create the notification directory " + path);
         return false;
     }
-    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
+    posix::FileDescriptor folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder) {
         if (errno == ELOOP || errno == ENOTDIR)
             error = "the notification directory " + path + " is a link or not a directory; refusing it";
         else
@@ -133,24 +124,22 @@ bool NotifyTransport::makePrivateDirectory(const std::string& path, std::string&
         return false;
     }
     struct stat status;
-    bool safe = fstat(fd, &status) == 0;
+    bool safe = fstat(folder.get(), &status) == 0;
     if (!safe)
         error = systemError("cannot examine the notification directory " + path);
     else if (status.st_uid != geteuid()) {
         error = "the notification directory " + path + " belongs to another user; refusing it";
         safe = false;
-    } else if ((status.st_mode & 077) && fchmod(fd, 0700) != 0) {
+    } else if ((status.st_mode & 077) && fchmod(folder.get(), 0700) != 0) {
         error = systemError("cannot make the notification directory " + path + " private");
         safe = false;
     }
-    ::close(fd);
     return safe;
 }
 
 bool NotifyTransport::open(const std::string& directory, std::string& error)
 {
-    sockaddr_un probe;
-    if (!socketAddress(directory + "/" + std::to_string(INT_MAX) + ".ffffffff", probe)) {
+    if (!posix::unixAddress(directory + "/" + std::to_string(INT_MAX) + ".ffffffff")) {
         error = "the notification directory " + directory + " is too long for a socket path";
         return false;
     }
@@ -178,36 +167,38 @@ bool NotifyTransport::bind(std::string& error)
         error = "no notification directory";
         return false;
     }
-    int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
+    posix::FileDescriptor socketFd(socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (!socketFd) {
         error = systemError("cannot create a notification socket");
         return false;
     }
     std::string name = std::to_string(getpid()) + "." + randomNonce();
-    sockaddr_un address;
-    socketAddress(_directory + "/" + name, address);
+    Result<sockaddr_un> where = posix::unixAddress(_directory + "/" + name);
+    if (!where) {
+        error = where.error();
+        return false;
+    }
+    sockaddr_un address = *where;
     unlink(address.sun_path);
-    int bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    int bound = ::bind(socketFd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
     if (bound != 0 && errno == ENOENT) {
         // The last endpoint to leave took the directory with it; make it again.
         std::string ignored;
         if (makePrivateDirectory(_directory, ignored))
-            bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+            bound = ::bind(socketFd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
     }
     if (bound != 0) {
         error = systemError(std::string("cannot bind the notification socket ") + address.sun_path);
-        ::close(fd);
         return false;
     }
     // The socket file takes its mode from the umask; others must never be able to send,
     // even if the directory's mode were loosened later.
     if (chmod(address.sun_path, 0600) != 0) {
         error = systemError(std::string("cannot restrict the notification socket ") + address.sun_path);
-        ::close(fd);
         unlink(address.sun_path);
         return false;
     }
-    _endpoint = fd;
+    _endpoint = socketFd.release();
     _endpointName = name;
     _peersValid = false;
     return true;
@@ -325,9 +316,10 @@ bool NotifyTransport::send(std::string_view name, std::string& error, SendReport
             }
             peer.lastProbe = now;
         }
-        sockaddr_un address;
-        if (!socketAddress(_directory + "/" + peer.name, address))
+        Result<sockaddr_un> where = posix::unixAddress(_directory + "/" + peer.name);
+        if (!where)
             continue;
+        sockaddr_un& address = *where;
         auto sendOnce = [&] {
             return sendto(_sender, name.data(), name.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
                 reinterpret_cast<sockaddr*>(&address), sizeof address);
@@ -354,12 +346,9 @@ bool NotifyTransport::send(std::string_view name, std::string& error, SendReport
             }
         } else if (errno == ECONNREFUSED || errno == ENOENT) {
             // Its process is gone; only an endpoint of ours is removed.
-            int folder = ::open(_directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (folder >= 0) {
-                if (isOwnSocket(folder, peer.name.c_str()))
-                    unlinkat(folder, peer.name.c_str(), 0);
-                ::close(folder);
-            }
+            posix::FileDescriptor folder(::open(_directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (folder && isOwnSocket(folder.get(), peer.name.c_str()))
+                unlinkat(folder.get(), peer.name.c_str(), 0);
             _peersValid = false;
         }
     }

@@ -1,6 +1,7 @@
 #include "foundation/AtomicFile.h"
 
 #include "foundation/NSString.h"
+#include "foundation/Posix.h"
 
 #include <cerrno>
 #include <csignal>
@@ -36,26 +37,11 @@ std::string randomSuffix()
     return suffix;
 }
 
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        ssize_t count = ::write(fd, bytes.data(), bytes.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        bytes.remove_prefix(size_t(count));
-    }
-    return true;
-}
-
 void syncDirectory(const std::string& directory)
 {
-    int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
+    posix::FileDescriptor folder(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder)
+        fsync(folder.get());
 }
 
 } // namespace
@@ -69,15 +55,15 @@ std::string temporaryPrefix(const std::string& hostPath)
 
 Result writeThrough(const std::string& hostPath, const std::string& temporaryPath, std::string_view bytes)
 {
-    int fd = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0)
+    posix::FileDescriptor file(open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!file)
         return errno == EEXIST ? Result::Exists : Result::Failed;
     bool ok = true;
     struct stat existing {};
     if (stat(hostPath.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ok = fchmod(fd, existing.st_mode & 07777) == 0;
-    ok = ok && writeAll(fd, bytes) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
+        ok = fchmod(file.get(), existing.st_mode & 07777) == 0;
+    ok = ok && posix::writeAll(file.get(), bytes) && fsync(file.get()) == 0;
+    ok = file.close() && ok;
     ok = ok && rename(temporaryPath.c_str(), hostPath.c_str()) == 0;
     if (!ok) {
         unlink(temporaryPath.c_str());
@@ -100,16 +86,12 @@ bool write(const std::string& hostPath, std::string_view bytes)
 bool writeInPlace(const std::string& hostPath, std::string_view bytes)
 {
     // Never through a link, and never into a FIFO or a device.
-    int fd = open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    posix::FileDescriptor file(open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
     struct stat info {};
-    if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
-        close(fd);
+    if (!file || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
-    }
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, bytes);
-    return close(fd) == 0 && ok;
+    bool ok = bool(posix::writeAll(file.get(), bytes));
+    return file.close() && ok;
 }
 
 void removeStaleTemporaryFiles(const std::string& hostPath, int maximumAgeSeconds)

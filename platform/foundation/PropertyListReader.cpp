@@ -1,18 +1,15 @@
 #include "foundation/PropertyList.h"
 
 #include "foundation/NSString.h"
+#include "foundation/Posix.h"
 #include "foundation/PropertyListText.h"
 
 #include <plist/plist.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <climits>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace PropertyList {
 
@@ -162,36 +159,6 @@ std::optional<PlistValue> convert(plist_t node)
     }
 }
 
-std::optional<std::string> readWhole(const std::string& hostPath)
-{
-    // Non-blocking, so that a FIFO at the path is refused below instead of waiting for a writer.
-    int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat info {};
-    std::optional<std::string> result;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && size_t(info.st_size) <= maximumSize) {
-        std::string bytes;
-        char buffer[65536];
-        for (;;) {
-            ssize_t count = read(fd, buffer, sizeof buffer);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count < 0)
-                break;
-            if (count == 0) {
-                result = std::move(bytes);
-                break;
-            }
-            // The file may grow while it is read; the bound holds all the same.
-            if (bytes.size() + size_t(count) > maximumSize)
-                break;
-            bytes.append(buffer, size_t(count));
-        }
-    }
-    close(fd);
-    return result;
-}
 
 // XML opens with a declaration, a doctype, a comment or the plist element, after white space.
 bool looksLikeXML(std::string_view bytes)
@@ -258,7 +225,7 @@ std::optional<PlistValue> parse(std::string_view bytes)
 
 std::optional<PlistValue> readFile(const std::string& hostPath)
 {
-    auto bytes = readWhole(hostPath);
+    Result<std::string> bytes = posix::readRegularFile(hostPath, maximumSize);
     if (!bytes)
         return std::nullopt;
     return parse(*bytes);

@@ -2,8 +2,7 @@
 
 #include "preferences/PSTableCell.h"
 #include "preferences/SettingsRootController.h"
-#include "ui/UIEvent.h"
-#include "ui/UITouch.h"
+#include "ui/Finger.h"
 
 #include <algorithm>
 
@@ -98,27 +97,12 @@ bool SettingsHost::tapAt(const UIViewRef& view, CGPoint point)
 
 bool SettingsHost::touchAlong(CGPoint from, CGPoint to, int steps)
 {
-    auto touch = std::make_shared<UITouch>();
-    touch->_tapCount = steps == 0 ? 1 : 0;
-    touch->_locationInWindow = touch->_previousLocationInWindow = from;
-    touch->_window = _window;
-    touch->_view = _window->hitTest(from, nullptr);
-    if (!touch->_view)
+    Finger finger(_window, from);
+    finger.setTapCount(steps == 0 ? 1 : 0);
+    if (!finger.down())
         return fail("nothing under the point");
-    UIViewRef target = touch->_view;
-    auto deliver = [&](void (UIView::*phase)(const UITouchSet&, const UIEventRef&)) {
-        (target.get()->*phase)({touch}, UITouchesEvent::_initWithEvent(nullptr, {touch}));
-    };
-    deliver(&UIView::touchesBegan);
-    for (int i = 1; i <= steps; ++i) {
-        double along = double(i) / steps;
-        touch->_previousLocationInWindow = touch->_locationInWindow;
-        touch->_locationInWindow = {CGFloat(from.x + (to.x - from.x) * along), CGFloat(from.y + (to.y - from.y) * along)};
-        touch->setPhase(UITouchPhaseMoved);
-        deliver(&UIView::touchesMoved);
-    }
-    touch->setPhase(UITouchPhaseEnded);
-    deliver(&UIView::touchesEnded);
+    finger.moveAlong(to, steps);
+    finger.lift();
     return true;
 }
 

@@ -2,10 +2,7 @@
 
 #include "foundation/DeviceRoot.h"
 #include "foundation/NSString.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "foundation/Posix.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,31 +14,7 @@ namespace {
 
 constexpr unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 // A 4096 x 4096 PNG stays far below this even uncompressed.
-constexpr off_t kMaxFileBytes = 96 * 1024 * 1024;
-
-// The whole file, read only when it is a regular file of a sane size. Opening does not
-// block on a FIFO, and the descriptor is checked, not the name, so nothing can swap it.
-bool readRegularFile(const std::string& path, std::vector<unsigned char>& bytes)
-{
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxFileBytes;
-    if (ok) {
-        bytes.resize(size_t(info.st_size));
-        size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n <= 0)
-                break;
-            done += size_t(n);
-        }
-        bytes.resize(done);
-    }
-    ::close(fd);
-    return ok;
-}
+constexpr size_t kMaxFileBytes = 96 * 1024 * 1024;
 
 uint32_t bigEndian32(const unsigned char* p)
 {
@@ -49,20 +22,21 @@ uint32_t bigEndian32(const unsigned char* p)
 }
 
 // The signature, then the header chunk's dimensions, before anything is decoded.
-bool isAcceptablePng(const std::vector<unsigned char>& bytes)
+bool isAcceptablePng(std::string_view file)
 {
-    if (bytes.size() < 33 || std::memcmp(bytes.data(), kPngSignature, 8) != 0)
+    auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
+    if (file.size() < 33 || std::memcmp(bytes, kPngSignature, 8) != 0)
         return false;
-    if (std::memcmp(bytes.data() + 12, "IHDR", 4) != 0)
+    if (std::memcmp(bytes + 12, "IHDR", 4) != 0)
         return false;
-    uint32_t width = bigEndian32(bytes.data() + 16);
-    uint32_t height = bigEndian32(bytes.data() + 20);
+    uint32_t width = bigEndian32(bytes + 16);
+    uint32_t height = bigEndian32(bytes + 20);
     return width > 0 && height > 0 && width <= uint32_t(UIImage::kMaxPixelsPerSide)
         && height <= uint32_t(UIImage::kMaxPixelsPerSide);
 }
 
 struct ByteReader {
-    const std::vector<unsigned char>& bytes;
+    std::string_view bytes;
     size_t at = 0;
 };
 
@@ -95,10 +69,11 @@ UIImage::UIImage(SharedSurface surface, CGFloat scale)
 
 UIImageRef UIImage::imageWithHostFile(const std::string& hostPath, CGFloat scale)
 {
-    std::vector<unsigned char> bytes;
-    if (!readRegularFile(hostPath, bytes) || !isAcceptablePng(bytes))
+    // Only a regular file of a sane size is read: never a FIFO, a device or a file that grows.
+    Result<std::string> bytes = posix::readRegularFile(hostPath, kMaxFileBytes);
+    if (!bytes || !isAcceptablePng(*bytes))
         return nullptr;
-    ByteReader reader {bytes};
+    ByteReader reader {*bytes};
     CairoSurfacePtr surface(cairo_image_surface_create_from_png_stream(readBytes, &reader));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
         return nullptr;

@@ -1,6 +1,6 @@
 #include "ui/UISlider.h"
 
-#include "ui/UIEvent.h"
+#include "ui/Finger.h"
 #include "ui/UIGraphics.h"
 #include "ui/UITouch.h"
 #include "ui/UIWindow.h"
@@ -112,31 +112,15 @@ void UISlider::dragTo(float value, int steps, CGFloat liftOffsetY)
     steps = std::max(1, steps);
     CGPoint start = thumbCenterForValue(_value);
     CGPoint end = thumbCenterForValue(value);
-    auto touch = std::make_shared<UITouch>();
-    touch->_tapCount = 1;
-    touch->_view = selfAs<UIView>();
-    touch->_window = window();
     auto toWindow = [this](CGPoint point) { return convertPointToView(point, nullptr); };
-    touch->_locationInWindow = touch->_previousLocationInWindow = toWindow(start);
-    auto deliver = [&](int phase) {
-        touch->setPhase(phase);
-        UIEventRef event = UITouchesEvent::_initWithEvent(nullptr, {touch});
-        if (phase == UITouchPhaseBegan)
-            touchesBegan({touch}, event);
-        else if (phase == UITouchPhaseMoved)
-            touchesMoved({touch}, event);
-        else
-            touchesEnded({touch}, event);
-    };
-    deliver(UITouchPhaseBegan);
+    Finger finger(selfAs<UIView>(), toWindow(start));
+    finger.down();
     for (int step = 1; step <= steps; ++step) {
         double t = double(step) / steps;
         CGPoint point {CGFloat(start.x + (end.x - start.x) * t), start.y + (step == steps ? liftOffsetY : 0)};
-        touch->_previousLocationInWindow = touch->_locationInWindow;
-        touch->_locationInWindow = toWindow(point);
-        deliver(UITouchPhaseMoved);
+        finger.moveTo(toWindow(point));
     }
-    deliver(UITouchPhaseEnded);
+    finger.lift();
 }
 
 void UISlider::drawRect(CGRect)

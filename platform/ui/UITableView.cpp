@@ -84,7 +84,7 @@ int UITableView::numberOfRowsInSection(int section)
     loadIfNeeded();
     if (section < 0 || section >= int(_sections.size()))
         return 0;
-    return int(_sections[size_t(section)].rowHeights.size());
+    return _sections[size_t(section)].rowCount();
 }
 
 void UITableView::reloadData()
@@ -201,14 +201,14 @@ NSIndexPathRef UITableView::indexPathForRowAtPoint(CGPoint point)
     loadIfNeeded();
     CGFloat y = point.y + _contentOffset.y;
     for (size_t s = 0; s < _sections.size(); ++s) {
-        const SectionLayout& section = _sections[s];
-        CGFloat top = section.rowsTop;
-        for (size_t r = 0; r < section.rowHeights.size(); ++r) {
-            CGFloat bottom = top + section.rowHeights[r];
-            if (y >= top && y < bottom)
-                return NSIndexPath::indexPathForRow(int(r), int(s));
-            top = bottom;
-        }
+        const std::vector<RowSpan>& rows = _sections[s].rows;
+        // Tops never decrease, so only the last row starting at or above y can hold it.
+        auto after = std::upper_bound(rows.begin(), rows.end(), y, [](CGFloat at, const RowSpan& row) { return at < row.top; });
+        if (after == rows.begin())
+            continue;
+        const RowSpan& row = *(after - 1);
+        if (y < row.top + row.height)
+            return NSIndexPath::indexPathForRow(int(after - 1 - rows.begin()), int(s));
     }
     return nullptr;
 }
@@ -216,17 +216,7 @@ NSIndexPathRef UITableView::indexPathForRowAtPoint(CGPoint point)
 CGRect UITableView::rectForRowAtIndexPath(const NSIndexPathRef& indexPath)
 {
     loadIfNeeded();
-    if (!indexPath || indexPath->section() < 0 || indexPath->section() >= int(_sections.size()))
-        return CGRectZero;
-    const SectionLayout& section = _sections[size_t(indexPath->section())];
-    if (indexPath->row() < 0 || indexPath->row() >= int(section.rowHeights.size()))
-        return CGRectZero;
-    CGFloat top = section.rowsTop;
-    for (int r = 0; r < indexPath->row(); ++r)
-        top += section.rowHeights[size_t(r)];
-    CGFloat inset = _style == UITableViewStyleGrouped ? kGroupedInset : 0;
-    return CGRectMake(inset, top, std::max<CGFloat>(0, bounds().size.width - 2 * inset),
-        section.rowHeights[size_t(indexPath->row())]);
+    return indexPath ? frameOf(Part::Row, indexPath->section(), indexPath->row()) : CGRectZero;
 }
 
 CGFloat UITableView::contentHeight()
@@ -340,7 +330,7 @@ void UITableView::describe(JsonWriter& json) const
     json.field("contentOffset", double(_contentOffset.y));
     json.key("rows").beginArray();
     for (const SectionLayout& section : _sections)
-        json.value(int(section.rowHeights.size()));
+        json.value(section.rowCount());
     json.endArray();
 }
 
@@ -358,51 +348,13 @@ void UITableView::loadIfNeeded()
 
 void UITableView::computeLayout()
 {
-    auto dataSource = _dataSource.lock();
-    auto delegate = _delegate.lock();
-    UITableViewRef table = me();
-    bool grouped = _style == UITableViewStyleGrouped;
-    _sections.clear();
-    int count = dataSource ? std::max(0, dataSource->numberOfSectionsInTableView(table)) : 0;
-    CGFloat y = grouped ? kGroupedGap : 0;
-    for (int s = 0; s < count; ++s) {
-        SectionLayout section;
-        section.top = y;
-        section.header = dataSource->titleForHeaderInSection(table, s);
-        section.footer = dataSource->titleForFooterInSection(table, s);
-        if (section.header && !section.header->empty()) {
-            section.headerLabel = sectionTitleLabel(*section.header, true, grouped);
-            section.headerHeight = grouped ? kGroupedHeaderTop + titleHeight(section.headerLabel) + kGroupedHeaderBottom
-                                           : kPlainTitleHeight;
-            y += section.headerHeight;
-        }
-        section.rowsTop = y;
-        int rows = std::max(0, dataSource->numberOfRowsInSection(table, s));
-        for (int r = 0; r < rows; ++r) {
-            std::optional<CGFloat> height;
-            if (delegate)
-                height = delegate->heightForRowAtIndexPath(table, NSIndexPath::indexPathForRow(r, s));
-            CGFloat h = height && *height >= 0 ? *height : _rowHeight;
-            section.rowHeights.push_back(h);
-            y += h;
-        }
-        if (section.footer && !section.footer->empty()) {
-            section.footerLabel = sectionTitleLabel(*section.footer, false, grouped);
-            section.footerHeight = grouped ? kGroupedFooterTop + titleHeight(section.footerLabel) + kGroupedFooterBottom
-                                           : kPlainTitleHeight;
-            y += section.footerHeight;
-        }
-        if (grouped)
-            y += kGroupedGap;
-        section.bottom = y;
-        _sections.push_back(std::move(section));
-    }
-    _contentHeight = y;
+    loadSections();
+    placeSections();
     _laidOutWidth = bounds().size.width;
     // Cells of rows that are gone go back to the queue.
     for (auto it = _visible.begin(); it != _visible.end();) {
         const PathKey& key = it->first;
-        bool exists = key.first < int(_sections.size()) && key.second < int(_sections[size_t(key.first)].rowHeights.size());
+        bool exists = key.first < int(_sections.size()) && key.second < _sections[size_t(key.first)].rowCount();
         if (!exists) {
             enqueue(it->second);
             it = _visible.erase(it);
@@ -419,6 +371,93 @@ void UITableView::computeLayout()
                 _sectionLabels.push_back(label);
         }
     }
+}
+
+// What the data source and the delegate answer: titles and their labels, and each row's
+// height. Nothing is placed yet.
+void UITableView::loadSections()
+{
+    auto dataSource = _dataSource.lock();
+    auto delegate = _delegate.lock();
+    UITableViewRef table = me();
+    bool grouped = _style == UITableViewStyleGrouped;
+    _sections.clear();
+    int count = dataSource ? std::max(0, dataSource->numberOfSectionsInTableView(table)) : 0;
+    for (int s = 0; s < count; ++s) {
+        SectionLayout section;
+        section.header = dataSource->titleForHeaderInSection(table, s);
+        section.footer = dataSource->titleForFooterInSection(table, s);
+        if (section.header && !section.header->empty()) {
+            section.headerLabel = sectionTitleLabel(*section.header, true, grouped);
+            section.headerHeight = grouped ? kGroupedHeaderTop + titleHeight(section.headerLabel) + kGroupedHeaderBottom
+                                           : kPlainTitleHeight;
+        }
+        int rows = std::max(0, dataSource->numberOfRowsInSection(table, s));
+        for (int r = 0; r < rows; ++r) {
+            std::optional<CGFloat> height;
+            if (delegate)
+                height = delegate->heightForRowAtIndexPath(table, NSIndexPath::indexPathForRow(r, s));
+            section.rows.push_back({0, height && *height >= 0 ? *height : _rowHeight});
+        }
+        if (section.footer && !section.footer->empty()) {
+            section.footerLabel = sectionTitleLabel(*section.footer, false, grouped);
+            section.footerHeight = grouped ? kGroupedFooterTop + titleHeight(section.footerLabel) + kGroupedFooterBottom
+                                           : kPlainTitleHeight;
+        }
+        _sections.push_back(std::move(section));
+    }
+}
+
+// The running tops, once down the table.
+void UITableView::placeSections()
+{
+    bool grouped = _style == UITableViewStyleGrouped;
+    CGFloat y = grouped ? kGroupedGap : 0;
+    for (SectionLayout& section : _sections) {
+        section.top = y;
+        y += section.headerHeight;
+        for (RowSpan& row : section.rows) {
+            row.top = y;
+            y += row.height;
+        }
+        section.rowsBottom = y;
+        y += section.footerHeight;
+        if (grouped)
+            y += kGroupedGap;
+        section.bottom = y;
+    }
+    _contentHeight = y;
+}
+
+CGRect UITableView::frameOf(Part part, int sectionIndex, int row) const
+{
+    if (sectionIndex < 0 || sectionIndex >= int(_sections.size()))
+        return CGRectZero;
+    const SectionLayout& section = _sections[size_t(sectionIndex)];
+    bool grouped = _style == UITableViewStyleGrouped;
+    CGFloat left = grouped ? kGroupedTitleMargin : 0;
+    switch (part) {
+    case Part::Row: {
+        if (row < 0 || row >= section.rowCount())
+            return CGRectZero;
+        CGFloat inset = grouped ? kGroupedInset : 0;
+        const RowSpan& span = section.rows[size_t(row)];
+        return CGRectMake(inset, span.top, std::max<CGFloat>(0, bounds().size.width - 2 * inset), span.height);
+    }
+    case Part::HeaderTitle: {
+        if (!section.headerLabel)
+            return CGRectZero;
+        CGFloat h = grouped ? section.headerHeight - kGroupedHeaderTop - kGroupedHeaderBottom : kPlainTitleHeight;
+        return CGRectMake(left, section.top + (grouped ? kGroupedHeaderTop : 0), titleWidth(), h);
+    }
+    case Part::FooterTitle: {
+        if (!section.footerLabel)
+            return CGRectZero;
+        CGFloat h = grouped ? section.footerHeight - kGroupedFooterTop - kGroupedFooterBottom : kPlainTitleHeight;
+        return CGRectMake(left, section.rowsBottom + (grouped ? kGroupedFooterTop : 0), titleWidth(), h);
+    }
+    }
+    return CGRectZero;
 }
 
 CGFloat UITableView::titleWidth() const
@@ -451,12 +490,10 @@ void UITableView::tile()
         }
     }
     for (size_t s = 0; s < _sections.size(); ++s) {
-        CGFloat y = _sections[s].rowsTop;
-        for (size_t r = 0; r < _sections[s].rowHeights.size(); ++r) {
-            CGFloat h = _sections[s].rowHeights[r];
-            if (y + h > top && y < bottom && !_visible.contains({int(s), int(r)}))
+        const std::vector<RowSpan>& rows = _sections[s].rows;
+        for (size_t r = 0; r < rows.size(); ++r) {
+            if (rows[r].top + rows[r].height > top && rows[r].top < bottom && !_visible.contains({int(s), int(r)}))
                 showCell({int(s), int(r)});
-            y += h;
         }
     }
     layoutHeaderLabels();
@@ -475,7 +512,7 @@ void UITableView::showCell(const PathKey& key)
         return;
     cell->setFrame(rowFrameOnScreen(key));
     if (_style == UITableViewStyleGrouped) {
-        size_t rows = _sections[size_t(key.first)].rowHeights.size();
+        size_t rows = _sections[size_t(key.first)].rows.size();
         using Position = UITableViewCellGroupPosition;
         cell->setGroupPosition(rows == 1 ? Position::Single : key.second == 0 ? Position::Top
                 : size_t(key.second) + 1 == rows                            ? Position::Bottom
@@ -492,23 +529,12 @@ void UITableView::showCell(const PathKey& key)
 
 void UITableView::layoutHeaderLabels()
 {
-    bool grouped = _style == UITableViewStyleGrouped;
-    CGFloat left = grouped ? kGroupedTitleMargin : 0;
-    CGFloat width = titleWidth();
-    for (const SectionLayout& section : _sections) {
-        if (const UILabelRef& label = section.headerLabel) {
-            CGFloat top = section.top + (grouped ? kGroupedHeaderTop : 0);
-            CGFloat h = grouped ? section.headerHeight - kGroupedHeaderTop - kGroupedHeaderBottom : kPlainTitleHeight;
-            label->setFrame(CGRectMake(left, top - _contentOffset.y, width, h));
-            addSubview(label);
-        }
-        if (const UILabelRef& label = section.footerLabel) {
-            CGFloat rowsBottom = section.rowsTop;
-            for (CGFloat rh : section.rowHeights)
-                rowsBottom += rh;
-            CGFloat top = rowsBottom + (grouped ? kGroupedFooterTop : 0);
-            CGFloat h = grouped ? section.footerHeight - kGroupedFooterTop - kGroupedFooterBottom : kPlainTitleHeight;
-            label->setFrame(CGRectMake(left, top - _contentOffset.y, width, h));
+    for (size_t s = 0; s < _sections.size(); ++s) {
+        const SectionLayout& section = _sections[s];
+        for (auto [label, part] : {std::pair {section.headerLabel, Part::HeaderTitle}, std::pair {section.footerLabel, Part::FooterTitle}}) {
+            if (!label)
+                continue;
+            label->setFrame(CGRectOffset(frameOf(part, int(s)), 0, -_contentOffset.y));
             addSubview(label);
         }
     }
@@ -516,13 +542,7 @@ void UITableView::layoutHeaderLabels()
 
 CGRect UITableView::rowFrameOnScreen(const PathKey& key) const
 {
-    const SectionLayout& section = _sections[size_t(key.first)];
-    CGFloat top = section.rowsTop;
-    for (int r = 0; r < key.second; ++r)
-        top += section.rowHeights[size_t(r)];
-    CGFloat inset = _style == UITableViewStyleGrouped ? kGroupedInset : 0;
-    return CGRectMake(inset, top - _contentOffset.y, std::max<CGFloat>(0, bounds().size.width - 2 * inset),
-        section.rowHeights[size_t(key.second)]);
+    return CGRectOffset(frameOf(Part::Row, key.first, key.second), 0, -_contentOffset.y);
 }
 
 CGFloat UITableView::clampedOffset(CGFloat y) const

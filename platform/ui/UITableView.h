@@ -119,6 +119,12 @@ public:
     void describe(JsonWriter& json) const override;
 
 private:
+    // What the data source and delegate answered for a section, and where it lies: the tops
+    // run down the table once, as the layout is made, and every geometry question reads them.
+    struct RowSpan {
+        CGFloat top = 0;
+        CGFloat height = 0;
+    };
     struct SectionLayout {
         std::optional<std::string> header;
         std::optional<std::string> footer;
@@ -127,14 +133,21 @@ private:
         CGFloat headerHeight = 0;
         CGFloat footerHeight = 0;
         CGFloat top = 0;        // where the section's header starts
-        CGFloat rowsTop = 0;    // where its first row starts
-        std::vector<CGFloat> rowHeights;
+        std::vector<RowSpan> rows;
+        CGFloat rowsBottom = 0; // where its last row ends
         CGFloat bottom = 0;     // after its footer
+        int rowCount() const { return int(rows.size()); }
     };
+    enum class Part { HeaderTitle, Row, FooterTitle };
     using PathKey = std::pair<int, int>;
 
     void loadIfNeeded();
     void computeLayout();
+    void loadSections();
+    void placeSections();
+    // The frame of a section's header title, one of its rows or its footer title, in the
+    // content's coordinates; CGRectZero for a part that is not there.
+    CGRect frameOf(Part part, int section, int row = 0) const;
     void tile();
     void enqueue(const UITableViewCellRef& cell);
     void enqueueAllVisible();

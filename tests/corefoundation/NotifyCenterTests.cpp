@@ -1,5 +1,6 @@
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
+#include "corefoundation/NotifyPostListener.h"
 
 #include <gtest/gtest.h>
 
@@ -172,6 +173,24 @@ TEST_F(NotifyCenterTest, AFloodOfPostsCoalescesPerTurn)
     post("flood");
     turn();
     EXPECT_EQ(calls.size(), 3u);
+}
+
+TEST_F(NotifyCenterTest, ThePostListenerHearsEveryPostAsItIsMade)
+{
+    std::vector<std::string> heard;
+    notifyCenterSetPostListener([&](const std::string& name) { heard.push_back(name); });
+    observe(&observerA, "flood");
+    post("flood");
+    post("flood");
+    post(""); // refused: never made
+    post("unobserved");
+    EXPECT_EQ(heard, (std::vector<std::string> {"flood", "flood", "unobserved"}));
+    turn();
+    EXPECT_EQ(calls.size(), 1u); // the observer hears the two as one
+
+    notifyCenterSetPostListener(nullptr);
+    post("flood");
+    EXPECT_EQ(heard.size(), 3u);
 }
 
 TEST_F(NotifyCenterTest, BadNamesAndArgumentsAreRefused)

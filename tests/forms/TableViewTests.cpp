@@ -1,7 +1,6 @@
+#include "ui/Finger.h"
 #include "ui/UITableView.h"
 #include "ui/UIWindow.h"
-#include "ui/UITouch.h"
-#include "ui/UIEvent.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +13,8 @@ class Rows : public NSObject, public UITableViewDataSource, public UITableViewDe
 public:
     std::vector<int> rowsPerSection {3};
     std::map<int, std::string> headers;
+    std::map<int, std::string> footers;
+    std::map<std::pair<int, int>, CGFloat> heights;
     int made = 0;
     std::vector<std::pair<int, int>> displayed;
     std::vector<std::pair<int, int>> selected;
@@ -39,6 +40,16 @@ public:
         auto it = headers.find(section);
         return it == headers.end() ? std::nullopt : std::optional(it->second);
     }
+    std::optional<std::string> titleForFooterInSection(const UITableViewRef&, int section) override
+    {
+        auto it = footers.find(section);
+        return it == footers.end() ? std::nullopt : std::optional(it->second);
+    }
+    std::optional<CGFloat> heightForRowAtIndexPath(const UITableViewRef&, const NSIndexPathRef& path) override
+    {
+        auto it = heights.find({path->section(), path->row()});
+        return it == heights.end() ? std::nullopt : std::optional(it->second);
+    }
     void willDisplayCell(const UITableViewRef&, const UITableViewCellRef&, const NSIndexPathRef& path) override
     {
         displayed.push_back({path->section(), path->row()});
@@ -62,20 +73,11 @@ struct TableFixture : ::testing::Test {
 
 void tap(const UIWindowRef& window, CGPoint point, CGPoint liftAt)
 {
-    auto touch = std::make_shared<UITouch>();
-    touch->_tapCount = 1;
-    touch->_locationInWindow = touch->_previousLocationInWindow = point;
-    touch->_window = window;
-    touch->_view = window->hitTest(point, nullptr);
-    ASSERT_TRUE(touch->_view);
-    touch->_view->touchesBegan({touch}, UITouchesEvent::_initWithEvent(nullptr, {touch}));
-    if (liftAt != point) {
-        touch->_locationInWindow = liftAt;
-        touch->setPhase(UITouchPhaseMoved);
-        touch->_view->touchesMoved({touch}, UITouchesEvent::_initWithEvent(nullptr, {touch}));
-    }
-    touch->setPhase(UITouchPhaseEnded);
-    touch->_view->touchesEnded({touch}, UITouchesEvent::_initWithEvent(nullptr, {touch}));
+    Finger finger(window, point);
+    ASSERT_TRUE(finger.down());
+    if (liftAt != point)
+        finger.moveTo(liftAt);
+    finger.lift();
 }
 
 } // namespace
@@ -113,6 +115,71 @@ TEST_F(TableFixture, GroupedSectionsLayOutHeadersRowsAndGaps)
             headerShown = label->frame().origin.y < second.origin.y;
     }
     EXPECT_TRUE(headerShown);
+}
+
+TEST_F(TableFixture, EveryGeometryQuestionAgreesWithTheRows)
+{
+    rows->rowsPerSection = {3, 2};
+    rows->headers[1] = "Size";
+    rows->footers[0] = "Shown under the first rows";
+    rows->heights[{0, 1}] = 0; // a row folded away
+    rows->heights[{0, 2}] = 30.5f;
+    rows->heights[{1, 0}] = 60;
+    attach();
+    auto path = [](int section, int row) { return NSIndexPath::indexPathForRow(row, section); };
+    auto hit = [&](CGFloat y) -> std::string {
+        NSIndexPathRef found = table->indexPathForRowAtPoint({160, y});
+        return found ? std::to_string(found->section()) + "." + std::to_string(found->row()) : "none";
+    };
+    CGRect r00 = table->rectForRowAtIndexPath(path(0, 0));
+    CGRect r01 = table->rectForRowAtIndexPath(path(0, 1));
+    CGRect r02 = table->rectForRowAtIndexPath(path(0, 2));
+    CGRect r10 = table->rectForRowAtIndexPath(path(1, 0));
+    CGRect r11 = table->rectForRowAtIndexPath(path(1, 1));
+    EXPECT_EQ(r01.origin.y, CGRectGetMaxY(r00));
+    EXPECT_EQ(r01.size.height, 0);
+    EXPECT_EQ(r02.origin.y, CGRectGetMaxY(r00));
+    EXPECT_EQ(r02.size.height, 30.5f);
+    EXPECT_EQ(r10.size.height, 60);
+    EXPECT_EQ(r11.origin.y, CGRectGetMaxY(r10));
+    EXPECT_EQ(table->contentHeight(), CGRectGetMaxY(r11) + 10);
+    EXPECT_EQ(table->rectForRowAtIndexPath(path(0, 3)), CGRectZero);
+    EXPECT_EQ(table->rectForRowAtIndexPath(path(2, 0)), CGRectZero);
+
+    // A row's top edge is its own, its bottom edge the next one's; a folded row is never hit;
+    // the gaps, a header and a footer are no row's.
+    EXPECT_EQ(hit(r00.origin.y), "0.0");
+    EXPECT_EQ(hit(CGRectGetMaxY(r00) - 0.5f), "0.0");
+    EXPECT_EQ(hit(CGRectGetMaxY(r00)), "0.2");
+    EXPECT_EQ(hit(CGRectGetMaxY(r02) - 0.25f), "0.2");
+    EXPECT_EQ(hit(CGRectGetMaxY(r02) + 1), "none");
+    EXPECT_EQ(hit(r10.origin.y - 1), "none");
+    EXPECT_EQ(hit(r10.origin.y + 59), "1.0");
+    EXPECT_EQ(hit(CGRectGetMaxY(r11)), "none");
+    EXPECT_EQ(hit(r00.origin.y - 1), "none");
+
+    // The titles sit where the rows leave room for them.
+    std::map<std::string, CGRect> titles;
+    for (const UIViewRef& child : table->subviews()) {
+        if (auto label = std::dynamic_pointer_cast<UILabel>(child))
+            titles[label->text()] = label->frame();
+    }
+    ASSERT_EQ(titles.size(), 2u);
+    CGRect footer = titles["Shown under the first rows"];
+    CGRect header = titles["Size"];
+    EXPECT_GT(footer.origin.y, CGRectGetMaxY(r02));
+    EXPECT_LT(CGRectGetMaxY(footer), header.origin.y);
+    EXPECT_LT(CGRectGetMaxY(header), r10.origin.y);
+
+    // Scrolled, the same questions are asked in the table's own coordinates.
+    table->setContentOffset({0, 40}, false);
+    EXPECT_EQ(hit(r10.origin.y + 1 - 40), "1.0");
+    EXPECT_EQ(table->rectForRowAtIndexPath(path(1, 0)), r10);
+    for (const UIViewRef& child : table->subviews()) {
+        if (auto label = std::dynamic_pointer_cast<UILabel>(child); label && label->text() == "Size") {
+            EXPECT_EQ(label->frame().origin.y, header.origin.y - 40);
+        }
+    }
 }
 
 TEST_F(TableFixture, VisibleCellsAnswerAndHiddenRowsDoNot)

@@ -1,7 +1,7 @@
 #include "foundation/AtomicFile.h"
 #include "foundation/PreferenceFile.h"
 #include "foundation/PropertyList.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 
 #include <gtest/gtest.h>
 

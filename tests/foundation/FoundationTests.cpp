@@ -4,7 +4,7 @@
 #include "foundation/NSFileManager.h"
 #include "foundation/NSURL.h"
 #include "foundation/NSUserDefaults.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 
 #include <gtest/gtest.h>
 

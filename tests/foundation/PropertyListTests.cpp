@@ -1,5 +1,5 @@
 #include "foundation/PropertyList.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 
 #include <gtest/gtest.h>
 

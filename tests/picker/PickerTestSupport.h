@@ -2,7 +2,7 @@
 
 // Pixel probes and the picker's artwork on a test device.
 
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "graphics/CairoPtr.h"
 
 #include <array>

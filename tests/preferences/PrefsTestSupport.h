@@ -6,7 +6,7 @@
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/PreferenceFile.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "preferences/SettingsHost.h"
 
 #include <gtest/gtest.h>

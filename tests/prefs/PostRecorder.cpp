@@ -1,11 +1,13 @@
 #include "PostRecorder.h"
 
-#include "corefoundation/CFNotificationCenter.h"
+#include "corefoundation/NotifyPostListener.h"
 
 #include <algorithm>
-#include <dlfcn.h>
+#include <mutex>
 
 namespace {
+
+std::mutex gMutex;
 
 std::vector<std::string>& names()
 {
@@ -13,33 +15,34 @@ std::vector<std::string>& names()
     return list;
 }
 
-using PostFunction = void (*)(CFNotificationCenterRef, CFStringRef, const void*, CFDictionaryRef, bool);
+// Listening from the program's start, as the center's library is set up before it.
+[[maybe_unused]] const bool gListening = [] {
+    notifyCenterSetPostListener([](const std::string& name) {
+        std::lock_guard lock(gMutex);
+        names().push_back(name);
+    });
+    return true;
+}();
 
 } // namespace
 
-extern "C" void CFNotificationCenterPostNotification(CFNotificationCenterRef center, CFStringRef name,
-    const void* object, CFDictionaryRef userInfo, bool deliverImmediately)
-{
-    static auto real = reinterpret_cast<PostFunction>(dlsym(RTLD_NEXT, "CFNotificationCenterPostNotification"));
-    names().push_back(name ? name : "");
-    if (real)
-        real(center, name, object, userInfo, deliverImmediately);
-}
-
 namespace PostRecorder {
 
-const std::vector<std::string>& posted()
+std::vector<std::string> posted()
 {
+    std::lock_guard lock(gMutex);
     return names();
 }
 
 void clear()
 {
+    std::lock_guard lock(gMutex);
     names().clear();
 }
 
 int count(const std::string& name)
 {
+    std::lock_guard lock(gMutex);
     return int(std::count(names().begin(), names().end(), name));
 }
 

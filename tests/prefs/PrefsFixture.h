@@ -1,14 +1,15 @@
 #pragma once
 
-// A device with RuvexProprefs.bundle and its PreferenceLoader entry installed, the Settings
-// host on it, a virtual clock, and the shared application, alerts and sheets reset.
+// A device with RuvexProprefs.bundle and its PreferenceLoader entry installed and the Settings
+// host on it, in a fresh platform scope (a virtual clock; alerts, sheets and the shared
+// application reset).
 
+#include "PlatformScope.h"
 #include "PostRecorder.h"
 
 #include "shared/RVXSettings.h"
 
 #include "corefoundation/CFRunLoop.h"
-#include "foundation/TestDevice.h"
 #include "preferences/SettingsHost.h"
 #include "ui/UIActionSheet.h"
 #include "ui/UIAlertView.h"
@@ -25,12 +26,7 @@ protected:
     PrefsFixture()
     {
         installBundle();
-        _clock = RunLoop::main().installVirtualClock();
-        auto application = UIApplication::sharedApplication();
-        application->clearOpenedURLs();
-        application->setInstalledSchemesHook([this] { return _schemes; });
-        UIAlertView::clearShownAlerts();
-        UIActionSheet::clearShownActionSheets();
+        UIApplication::sharedApplication()->setInstalledSchemesHook([this] { return _schemes; });
         PostRecorder::clear();
         _host = std::make_unique<SettingsHost>();
     }
@@ -39,8 +35,6 @@ protected:
     {
         _host.reset();
         drain();
-        UIApplication::sharedApplication()->setInstalledSchemesHook(nullptr);
-        RunLoop::main().installSystemClock();
     }
 
     SettingsHost& host() { return *_host; }
@@ -83,7 +77,8 @@ protected:
 
     const std::vector<std::string>& opened() const { return UIApplication::sharedApplication()->openedURLs(); }
 
-    TestDevice _device;
+    PlatformScope _platform;
+    TestDevice& _device = _platform.device();
     std::vector<std::string> _schemes;
 
 private:
@@ -101,6 +96,6 @@ private:
         fs::copy_file(fs::path(PREFERENCE_LOADER_DIR) / "RuvexPro.plist", entry, fs::copy_options::overwrite_existing);
     }
 
-    std::shared_ptr<VirtualClock> _clock;
+    std::shared_ptr<VirtualClock> _clock = _platform.sharedClock();
     std::unique_ptr<SettingsHost> _host;
 };

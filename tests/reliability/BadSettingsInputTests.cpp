@@ -8,7 +8,7 @@
 #include "ChildProcess.h"
 
 #include "foundation/PropertyList.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "shared/RVXSettings.h"
 
 #include <gtest/gtest.h>

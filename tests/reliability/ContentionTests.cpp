@@ -2,7 +2,7 @@
 // no change is lost. The same race without the lock shows what the lock is for; how much
 // it loses depends on timing, so it is printed, not asserted.
 
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "shared/RVXSettings.h"
 
 #include <gtest/gtest.h>

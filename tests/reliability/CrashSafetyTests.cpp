@@ -2,7 +2,7 @@
 // parse, nor one holding anything but the old or a new value; the temporary file it may
 // leave is removed by the next write.
 
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "shared/RVXSettings.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "foundation/NSBundle.h"
 #include "foundation/PlistValue.h"
 #include "foundation/PreferenceFile.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "ui/UIWindow.h"
 
 #include <gtest/gtest.h>

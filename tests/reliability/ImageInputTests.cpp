@@ -4,7 +4,7 @@
 
 #include "ChildProcess.h"
 
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "ui/UIImage.h"
 
 #include <gtest/gtest.h>

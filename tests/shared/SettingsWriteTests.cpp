@@ -1,6 +1,6 @@
 #include "shared/RVXSettings.h"
 
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 
 #include <gtest/gtest.h>
 

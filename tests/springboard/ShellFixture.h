@@ -5,7 +5,7 @@
 #include "ShellState.h"
 
 #include "foundation/PlistValue.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 
 #include <gtest/gtest.h>
 

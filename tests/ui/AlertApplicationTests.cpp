@@ -1,3 +1,5 @@
+#include "PlatformScope.h"
+
 #include "ui/UIAlertView.h"
 #include "ui/UIApplication.h"
 
@@ -93,4 +95,32 @@ TEST(Application, OpensWebAndDeclaredSchemesAndRecordsThem)
     app->setInstalledSchemesHook(nullptr);
     app->setFrontMostApplicationHook(nullptr);
     app->clearOpenedURLs();
+}
+
+TEST(PlatformScope, StartsCleanAndLeavesNothingBehind)
+{
+    std::string root = DeviceRoot::root();
+    auto app = UIApplication::sharedApplication();
+    {
+        PlatformScope earlier;
+        app->setInstalledSchemesHook([] { return std::vector<std::string> {"left"}; });
+        NSUserDefaults::setStandardDomain("com.example.left");
+        UIAlertView::initWithTitle("Left", "", nullptr, "OK")->show();
+        EXPECT_TRUE(app->openURL(NSURL::URLWithString("left://behind")));
+    }
+    EXPECT_EQ(DeviceRoot::root(), root);
+    EXPECT_TRUE(UIAlertView::shownAlerts().empty());
+    EXPECT_TRUE(app->openedURLs().empty());
+    EXPECT_FALSE(app->canOpenURL(NSURL::URLWithString("left://behind")));
+    EXPECT_NE(dynamic_cast<const SystemClock*>(&RunLoop::main().clock()), nullptr);
+
+    // What an unscoped test left is gone as a scope begins.
+    UIAlertView::initWithTitle("Unscoped", "", nullptr, "OK")->show();
+    PlatformScope scope(50);
+    EXPECT_TRUE(UIAlertView::shownAlerts().empty());
+    EXPECT_NE(DeviceRoot::root(), root);
+    EXPECT_EQ(RunLoop::main().now(), 50);
+    scope.clock().advance(2);
+    EXPECT_EQ(RunLoop::main().now(), 52);
+    EXPECT_NE(NSUserDefaults::standardUserDefaults().domain(), "com.example.left");
 }

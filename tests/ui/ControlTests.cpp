@@ -1,6 +1,6 @@
-#include "UITestSupport.h"
-
+#include "ui/Finger.h"
 #include "ui/UIButton.h"
+#include "ui/UIWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +20,7 @@ public:
     void exit() { record("exit"); }
     void dragInside() { record("dragInside"); }
     void dragOutside() { record("dragOutside"); }
+    void cancel() { record("cancel"); }
     void once()
     {
         record("once");
@@ -37,6 +38,7 @@ RVX_DEFINE_CLASS(Recorder, NSObject,
     cls.addMethod("exit", runtime::method(&Recorder::exit));
     cls.addMethod("dragInside", runtime::method(&Recorder::dragInside));
     cls.addMethod("dragOutside", runtime::method(&Recorder::dragOutside));
+    cls.addMethod("cancel", runtime::method(&Recorder::cancel));
     cls.addMethod("once", runtime::method(&Recorder::once)))
 
 namespace {
@@ -57,6 +59,7 @@ struct Scene {
         button->addTarget(recorder, "exit", UIControlEventTouchDragExit);
         button->addTarget(recorder, "dragInside", UIControlEventTouchDragInside);
         button->addTarget(recorder, "dragOutside", UIControlEventTouchDragOutside);
+        button->addTarget(recorder, "cancel", UIControlEventTouchCancel);
     }
 };
 
@@ -65,15 +68,15 @@ struct Scene {
 TEST(ControlTracking, ReleaseWithinGrownBoundsIsInside)
 {
     Scene scene;
-    auto touch = touchAt(scene.window, {150, 120});
-    ASSERT_EQ(touch->view(), scene.button);
-    press(touch);
+    Finger finger(scene.window, {150, 120});
+    ASSERT_EQ(finger.view(), scene.button);
+    finger.down();
     EXPECT_TRUE(scene.button->isHighlighted());
     EXPECT_TRUE(scene.button->isTracking());
     EXPECT_EQ(scene.button->state(), UIControlStateHighlighted);
-    moveTo(touch, {260, 200}); // 60 points right of and 60 below the button: still inside
+    finger.moveTo({260, 200}); // 60 points right of and 60 below the button: still inside
     EXPECT_TRUE(scene.button->isHighlighted());
-    release(touch);
+    finger.lift();
     EXPECT_EQ(scene.recorder->log, (std::vector<std::string> {"down", "dragInside", "upInside"}));
     EXPECT_FALSE(scene.button->isHighlighted());
     EXPECT_FALSE(scene.button->isTracking());
@@ -82,14 +85,14 @@ TEST(ControlTracking, ReleaseWithinGrownBoundsIsInside)
 TEST(ControlTracking, LeavingAndComingBackSendsExitAndEnter)
 {
     Scene scene;
-    auto touch = touchAt(scene.window, {150, 120});
-    press(touch);
-    moveTo(touch, {271, 120}); // 71 points beyond the right edge
+    Finger finger(scene.window, {150, 120});
+    finger.down();
+    finger.moveTo({271, 120}); // 71 points beyond the right edge
     EXPECT_FALSE(scene.button->isHighlighted());
-    moveTo(touch, {269, 120});
+    finger.moveTo({269, 120});
     EXPECT_TRUE(scene.button->isHighlighted());
-    moveTo(touch, {150, 211}); // below the grown bounds
-    release(touch);
+    finger.moveTo({150, 211}); // below the grown bounds
+    finger.lift();
     EXPECT_EQ(scene.recorder->log, (std::vector<std::string> {"down", "exit", "dragOutside", "enter", "dragInside",
                                        "exit", "dragOutside", "upOutside"}));
 }
@@ -97,26 +100,36 @@ TEST(ControlTracking, LeavingAndComingBackSendsExitAndEnter)
 TEST(ControlTracking, ReleaseFarAwayIsOutsideAndPressElsewhereDoesNothing)
 {
     Scene scene;
-    auto touch = touchAt(scene.window, {150, 120});
-    press(touch);
-    touch->_locationInWindow = {10, 400}; // released with no move in between
-    release(touch);
+    Finger finger(scene.window, {150, 120});
+    finger.down();
+    finger.liftAt({10, 400}); // released with no move in between
     EXPECT_EQ(scene.recorder->log, (std::vector<std::string> {"down", "upOutside"}));
 
     scene.recorder->log.clear();
-    auto elsewhere = touchAt(scene.window, {10, 10}); // hits the window, released on the button
-    EXPECT_EQ(elsewhere->view(), scene.window);
-    press(elsewhere);
-    elsewhere->_locationInWindow = {150, 120};
-    release(elsewhere);
+    Finger elsewhere(scene.window, {10, 10}); // hits the window, released on the button
+    EXPECT_EQ(elsewhere.view(), scene.window);
+    elsewhere.down();
+    elsewhere.liftAt({150, 120});
     EXPECT_TRUE(scene.recorder->log.empty());
 
     scene.button->setEnabled(false);
     EXPECT_EQ(scene.button->state(), UIControlStateDisabled);
-    auto disabled = touchAt(scene.window, {150, 120});
-    press(disabled);
-    release(disabled);
+    Finger disabled(scene.window, {150, 120});
+    disabled.down();
+    disabled.lift();
     EXPECT_TRUE(scene.recorder->log.empty());
+}
+
+TEST(ControlTracking, ACancelledTouchEndsTrackingWithNoTouchUp)
+{
+    Scene scene;
+    Finger finger(scene.window, {150, 120});
+    finger.down();
+    finger.cancel();
+    finger.lift(); // a cancelled finger is not lifted again
+    EXPECT_EQ(scene.recorder->log, (std::vector<std::string> {"down", "cancel"}));
+    EXPECT_FALSE(scene.button->isHighlighted());
+    EXPECT_FALSE(scene.button->isTracking());
 }
 
 TEST(ControlActions, CallbackRemovingItsOwnTargetAndOthersStay)

@@ -1,5 +1,5 @@
 #include "graphics/PixelProbe.h"
-#include "foundation/TestDevice.h"
+#include "TestDevice.h"
 #include "ui/UIImageView.h"
 #include "ui/UIWindow.h"
 

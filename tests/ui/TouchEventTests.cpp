@@ -1,4 +1,7 @@
-#include "UITestSupport.h"
+#include "ui/Finger.h"
+#include "ui/UIEvent.h"
+#include "ui/UITouch.h"
+#include "ui/UIWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +29,8 @@ std::array<unsigned char, 128> record(uint32_t flags, uint32_t type, float x, fl
 TEST(TouchesEvent, ReadsTheRecordAtItsOffsets)
 {
     auto window = std::make_shared<UIWindow>(CGRectMake(0, 0, 320, 480));
-    auto touch = touchAt(window, {12.5f, 40});
+    Finger finger(window, {12.5f, 40});
+    UITouchRef touch = finger.touch();
     auto bytes = record(0x03010180, 3001, 12.5f, 40);
     // Read from an odd address too: the record is never taken as an aligned struct.
     std::array<unsigned char, 129> shifted {};
@@ -49,7 +53,8 @@ TEST(TouchesEvent, LocationsConvertFromTheWindow)
     auto window = std::make_shared<UIWindow>(CGRectMake(0, 0, 320, 480));
     auto row = std::make_shared<UIView>(CGRectMake(2, 100, 316, 35));
     window->addSubview(row);
-    auto touch = touchAt(window, {50, 110});
+    Finger finger(window, {50, 110});
+    UITouchRef touch = finger.touch();
     touch->_previousLocationInWindow = {40, 105};
     EXPECT_EQ(touch->view(), row);
     EXPECT_EQ(touch->locationInView(row), (CGPoint {48, 10}));
@@ -70,10 +75,91 @@ TEST(Responders, UnhandledTouchesGoToTheSuperview)
     auto plain = std::make_shared<UIView>(CGRectMake(10, 10, 50, 50));
     window->addSubview(catcher);
     catcher->addSubview(plain);
-    auto touch = touchAt(window, {20, 20});
+    Finger finger(window, {20, 20});
+    UITouchRef touch = finger.touch();
     EXPECT_EQ(touch->view(), plain);
-    press(touch);
-    release(touch);
+    finger.down();
+    finger.lift();
     EXPECT_EQ(catcher->began, 1);
     EXPECT_EQ(catcher->ended, 1);
+}
+
+namespace {
+
+// Logs every phase it is sent, by name and with the touch's location in its own coordinates.
+struct PhaseLog : UIView {
+    std::vector<std::string> log;
+    void note(const char* name, const UITouchSet& touches)
+    {
+        CGPoint at = touches.front()->locationInView(this);
+        log.push_back(std::string(name) + " " + std::to_string(int(at.x)) + "," + std::to_string(int(at.y)));
+    }
+    void touchesBegan(const UITouchSet& touches, const UIEventRef&) override { note("began", touches); }
+    void touchesMoved(const UITouchSet& touches, const UIEventRef&) override { note("moved", touches); }
+    void touchesEnded(const UITouchSet& touches, const UIEventRef&) override { note("ended", touches); }
+    void touchesCancelled(const UITouchSet& touches, const UIEventRef&) override { note("cancelled", touches); }
+};
+
+struct TwoViews {
+    UIWindowRef window = std::make_shared<UIWindow>(CGRectMake(0, 0, 320, 480));
+    std::shared_ptr<PhaseLog> left = std::make_shared<PhaseLog>();
+    std::shared_ptr<PhaseLog> right = std::make_shared<PhaseLog>();
+    TwoViews()
+    {
+        left->setFrame(CGRectMake(0, 0, 160, 480));
+        right->setFrame(CGRectMake(160, 0, 160, 480));
+        window->addSubview(left);
+        window->addSubview(right);
+    }
+};
+
+} // namespace
+
+TEST(Finger, EveryPhaseGoesToTheViewItWentDownOn)
+{
+    TwoViews views;
+    Finger finger(views.window, {100, 10});
+    EXPECT_EQ(finger.view(), views.left);
+    EXPECT_EQ(finger.touch()->tapCount(), 1);
+    ASSERT_TRUE(finger.down());
+    EXPECT_TRUE(finger.isDown());
+    finger.moveAlong({200, 30}, 2); // over the right view from the second step on
+    EXPECT_EQ(finger.touch()->previousLocationInView(nullptr), (CGPoint {150, 20}));
+    finger.lift();
+    EXPECT_FALSE(finger.isDown());
+    EXPECT_EQ(views.left->log, (std::vector<std::string> {"began 100,10", "moved 150,20", "moved 200,30", "ended 200,30"}));
+    EXPECT_TRUE(views.right->log.empty());
+    EXPECT_EQ(finger.touch()->phase(), UITouchPhaseEnded);
+
+    // A finger given its view goes down there, whatever lies above it.
+    Finger onto(UIViewRef(views.right), {10, 10});
+    EXPECT_EQ(onto.touch()->window(), views.window);
+    onto.down();
+    onto.liftAt({20, 40}); // no move between
+    EXPECT_EQ(views.right->log, (std::vector<std::string> {"began -150,10", "ended -140,40"}));
+}
+
+TEST(Finger, SendsEachPhaseOnlyInItsTurn)
+{
+    TwoViews views;
+    Finger finger(views.window, {10, 10});
+    finger.moveTo({20, 20}); // not down yet
+    finger.lift();
+    finger.cancel();
+    EXPECT_TRUE(views.left->log.empty());
+
+    ASSERT_TRUE(finger.down());
+    EXPECT_FALSE(finger.down()); // one finger goes down once
+    finger.cancel();
+    finger.moveTo({30, 30}); // cancelled: no more phases
+    finger.lift();
+    EXPECT_EQ(views.left->log, (std::vector<std::string> {"began 10,10", "cancelled 10,10"}));
+    EXPECT_EQ(finger.touch()->phase(), UITouchPhaseCancelled);
+
+    // Nothing under the finger: nothing is sent and down() says so.
+    Finger nowhere(std::make_shared<UIWindow>(CGRectMake(0, 0, 10, 10)), {50, 50});
+    EXPECT_FALSE(nowhere.view());
+    EXPECT_FALSE(nowhere.down());
+    nowhere.lift();
+    EXPECT_FALSE(nowhere.isDown());
 }

@@ -7,11 +7,12 @@
 #include "ShellState.h"
 #include "WeeAppHost.h"
 
+#include "PlatformScope.h"
+
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSUserDefaults.h"
-#include "foundation/TestDevice.h"
 #include "shared/RVXSettings.h"
 #include "ui/UIAlertView.h"
 #include "ui/UIApplication.h"
@@ -35,10 +36,7 @@ protected:
     {
         ShellState::shared().reset();
         ShellHooks::install();
-        UIAlertView::clearShownAlerts();
-        UIApplication::sharedApplication()->clearOpenedURLs();
         NSUserDefaults::setStandardDomain("com.apple.springboard");
-        _clock = RunLoop::main().installVirtualClock(1000);
         stageBundle();
         auto bundle = NSBundle::bundleWithPath(kBundlePath);
         if (!bundle || !bundle->load())
@@ -48,7 +46,6 @@ protected:
     ~WidgetFixture() override
     {
         drainRunLoop();
-        RunLoop::main().installSystemClock();
         ShellHooks::remove();
         ShellState::shared().reset();
     }
@@ -145,8 +142,9 @@ protected:
         return found;
     }
 
-    TestDevice _device;
-    std::shared_ptr<VirtualClock> _clock;
+    PlatformScope _platform {1000};
+    TestDevice& _device = _platform.device();
+    std::shared_ptr<VirtualClock> _clock = _platform.sharedClock();
 };
 
 // The widget loaded by the host of the Notification Center.
