@@ -19,6 +19,9 @@ namespace control {
 
 inline constexpr const char* kSpringboard = "springboard";
 inline constexpr const char* kSettings = "settings";
+// Posted by a host after a request that may have changed what its window shows, so that a
+// window on the device's screen fetches a new frame only then.
+inline constexpr const char* kScreenChanged = "com.vastelmark.ruvex.screen-changed";
 
 using Words = std::vector<std::string>;
 
