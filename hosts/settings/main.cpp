@@ -38,8 +38,7 @@ int main(int argc, char** argv)
             bool reads = std::any_of(std::begin(reading), std::end(reading), [&](const char* verb) { return words[0] == verb; })
                 || ((words[0] == "sheet" || words[0] == "alert") && words.size() == 1);
             if (!reads)
-                CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), control::kScreenChanged,
-                    nullptr, nullptr, true);
+                control::announceScreenChange();
             return words[0] == "ping" ? control::withWarnings(reply, LoadProblems::all(), "problems") : reply;
         });
         std::fprintf(stderr, "settings: %zu entr%s, serving %s\n", host.entries().size(),

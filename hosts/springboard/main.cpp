@@ -93,8 +93,7 @@ int main(int argc, char** argv)
             LoadProblems::Capture capture;
             std::string reply = control::withWarnings(control.handle(words), capture.problems());
             if (SpringboardControl::changesScreen(words))
-                CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), control::kScreenChanged,
-                    nullptr, nullptr, true);
+                control::announceScreenChange();
             return words[0] == "ping" ? control::withWarnings(reply, LoadProblems::all(), "problems") : reply;
         });
     std::fprintf(stderr, "springboard: %zu app(s), %zu widget(s), serving %s\n", apps, widgets, server.path().c_str());
