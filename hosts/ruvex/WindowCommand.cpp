@@ -11,14 +11,14 @@
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/DeviceRoot.h"
-#include "graphics/CairoPtr.h"
 
 #include <SDL.h>
-#include <cairo.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <vector>
 #include <string>
 
 #include <unistd.h>
@@ -98,16 +98,14 @@ public:
     // The composed screen from the shell, shown.
     void showFrame()
     {
-        askHost(control::kSpringboard, { "screen", _framePath, std::to_string(_scale) });
-        CairoSurfacePtr picture(cairo_image_surface_create_from_png(_framePath.c_str()));
-        if (cairo_surface_status(picture.get()) != CAIRO_STATUS_SUCCESS
-            || cairo_image_surface_get_width(picture.get()) != kWidth * _scale
-            || cairo_image_surface_get_height(picture.get()) != kHeight * _scale)
+        // The pixels alone: no PNG to encode and decode, no sync to disk.
+        askHost(control::kSpringboard, { "screen", _framePath, std::to_string(_scale), "raw" });
+        std::ifstream in(_framePath, std::ios::binary);
+        _pixels.resize(size_t(kWidth) * _scale * kHeight * _scale * 4);
+        if (!in.read(reinterpret_cast<char*>(_pixels.data()), std::streamsize(_pixels.size())))
             throw ActionError("the shell's frame could not be read from " + _framePath);
-        cairo_surface_flush(picture.get());
         // Cairo's ARGB32 is the native-endian 32-bit pixel that SDL calls ARGB8888.
-        SDL_UpdateTexture(_texture, nullptr, cairo_image_surface_get_data(picture.get()),
-            cairo_image_surface_get_stride(picture.get()));
+        SDL_UpdateTexture(_texture, nullptr, _pixels.data(), kWidth * _scale * 4);
         SDL_RenderClear(_renderer);
         SDL_RenderCopy(_renderer, _texture, nullptr, nullptr);
         SDL_RenderPresent(_renderer);
@@ -234,6 +232,7 @@ private:
     SDL_Renderer* _renderer = nullptr;
     SDL_Texture* _texture = nullptr;
     int _frames = 0;
+    std::vector<unsigned char> _pixels;
 };
 
 int window(const Options&, const Arguments& arguments)

@@ -6,7 +6,9 @@
 //                                 once, or twice (a second press in 0.4 s is a double one)
 //   icons                         icons: [{id, name, x, y, width, height, dock}] of the home
 //                                 screen, badges: [{id, x, y, width, height}] of the switcher row
-//   screen PATH SCALE             path: the composed phone screen as PNG
+//   screen PATH SCALE [raw]       path: the composed phone screen as PNG, or with raw as
+//                                 its pixels alone (32-bit native-endian ARGB, rows of
+//                                 4 x width bytes, not synced to disk: a window's frame)
 //   screen touch began|moved|ended X Y
 //                                 did (what the touch did), foreground, open, switcher
 //   switcher                      switcher: [ids, front first], foreground (or null)
@@ -38,6 +40,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -247,14 +251,34 @@ std::string SpringboardControl::screen(const control::Words& words)
         reply.json().field("open", ShellState::shared().listViewIsActive()).field("switcher", _screen.switcherShown());
         return reply.finish(did);
     }
-    if (words.size() != 3)
-        throw Refusal("screen takes PATH SCALE, or touch began|moved|ended X Y");
+    bool raw = words.size() == 4 && words[3] == "raw";
+    if (words.size() != 3 && !raw)
+        throw Refusal("screen takes PATH SCALE [raw], or touch began|moved|ended X Y");
     double scale = parseCoordinate(words[2]);
     if (!(scale >= control::kLeastScale && scale <= control::kGreatestScale))
         throw Refusal("the scale must lie from 0.1 to 8");
     std::string error;
-    if (!control::writeScreenshot(_screen.render(scale), words[1], error))
+    if (raw) {
+        CairoSurfacePtr picture = _screen.render(scale);
+        int out = open(words[1].c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        struct stat status {};
+        bool regular = out >= 0 && fstat(out, &status) == 0 && S_ISREG(status.st_mode);
+        bool written = regular;
+        if (regular) {
+            cairo_surface_flush(picture.get());
+            const unsigned char* data = cairo_image_surface_get_data(picture.get());
+            size_t rowBytes = size_t(cairo_image_surface_get_width(picture.get())) * 4;
+            int stride = cairo_image_surface_get_stride(picture.get());
+            for (int y = 0; written && y < cairo_image_surface_get_height(picture.get()); ++y)
+                written = write(out, data + size_t(y) * stride, rowBytes) == ssize_t(rowBytes);
+        }
+        if (out >= 0)
+            close(out);
+        if (!written)
+            throw Refusal("could not write the frame to " + words[1] + (regular ? "" : ": not a regular file"));
+    } else if (!control::writeScreenshot(_screen.render(scale), words[1], error)) {
         throw Refusal(error);
+    }
     ControlReply reply;
     reply.json().field("path", words[1]);
     return reply.finish("wrote " + words[1]);

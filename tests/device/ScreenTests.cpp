@@ -4,6 +4,7 @@
 
 #include "DeviceFixture.h"
 
+#include "control/ControlClient.h"
 #include "graphics/CairoPtr.h"
 
 #include <cairo.h>
@@ -165,6 +166,36 @@ TEST_F(Screen, DragFromTheStatusBarOpensTheCenterAndAPushUpClosesIt)
 
     EXPECT_FALSE(ask("screen drag 160 450 160 40")["open"].asBool());
     EXPECT_FALSE(ask("nc")["open"].asBool());
+}
+
+// The Center hangs down as far as the finger has pulled it, over the app, while the finger
+// is down; let go past a third of the screen it opens, and a push up slides it back.
+TEST_F(Screen, TheCenterSlidesWithTheFinger)
+{
+    createAndBoot();
+    ask("launch com.apple.Music");
+    auto touch = [&](const char* phase, int x, int y) {
+        control::Exchange exchange = control::request(control::socketPath(device(), control::kSpringboard),
+            { "screen", "touch", phase, std::to_string(x), std::to_string(y) });
+        ASSERT_EQ(exchange.outcome, control::Outcome::Replied);
+    };
+    touch("began", 160, 5);
+    touch("moved", 160, 240);
+    CairoSurfacePtr half = shot("half.png");
+    EXPECT_NE(at(half, 10, 230), (Pixel { 255, 255, 255 })) << "the Center reaches down to the finger";
+    EXPECT_EQ(at(half, 10, 250), (Pixel { 255, 255, 255 })) << "the app shows under the finger";
+    EXPECT_FALSE(ask("nc")["open"].asBool()) << "the Center opens only when let go";
+    touch("ended", 160, 240);
+    EXPECT_TRUE(ask("nc")["open"].asBool());
+    EXPECT_NE(at(shot("open.png"), 10, 470), (Pixel { 255, 255, 255 }));
+
+    touch("began", 160, 450);
+    touch("moved", 160, 300);
+    CairoSurfacePtr pushed = shot("pushed.png");
+    EXPECT_NE(at(pushed, 10, 320), (Pixel { 255, 255, 255 }));
+    EXPECT_EQ(at(pushed, 10, 340), (Pixel { 255, 255, 255 })) << "a push up slides the Center back with the finger";
+    touch("ended", 160, 300);
+    EXPECT_TRUE(ask("nc")["open"].asBool()) << "a short push lets it fall back open";
 }
 
 TEST_F(Screen, TheSettingsIconBringsTheSettingsAppsOwnScreenAndTakesItsTouches)
