@@ -1,5 +1,8 @@
 #include "ControlSocket.h"
 
+#include "corefoundation/CFNotificationCenter.h"
+#include "corefoundation/CFRunLoop.h"
+
 #include "corefoundation/NotifyTransport.h"
 
 #include <unistd.h>
@@ -59,6 +62,20 @@ Words decodeRequest(const std::string& line)
         start = tab + 1;
     }
     return words;
+}
+
+void announceScreenChange()
+{
+    static RunLoop::TimerId settle = 0;
+    auto post = [] {
+        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), kScreenChanged, nullptr, nullptr, true);
+    };
+    post();
+    RunLoop::main().cancelTimer(settle);
+    settle = RunLoop::main().addTimer(kScreenSettleSeconds, [post] {
+        settle = 0;
+        post();
+    });
 }
 
 } // namespace control

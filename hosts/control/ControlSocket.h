@@ -19,6 +19,14 @@ namespace control {
 
 inline constexpr const char* kSpringboard = "springboard";
 inline constexpr const char* kSettings = "settings";
+// Posted by a host after a request that may have changed what its window shows, so that a
+// window on the device's screen fetches a new frame only then.
+inline constexpr const char* kScreenChanged = "com.vastelmark.ruvex.screen-changed";
+// Posts kScreenChanged now and once more when the request's animations and delayed
+// performs have had kScreenSettleSeconds to end (a view takes its final value at once, but a
+// completion may change it again).
+inline constexpr double kScreenSettleSeconds = 0.6;
+void announceScreenChange();
 
 using Words = std::vector<std::string>;
 

@@ -29,6 +29,11 @@ bool writeScreenshot(const UIWindow& window, const std::string& path, double sca
         error = text;
         return false;
     }
+    return writeScreenshot(window.renderImage(scale), path, error);
+}
+
+bool writeScreenshot(const CairoSurfacePtr& surface, const std::string& path, std::string& error)
+{
     if (path.empty() || path.back() == '/') {
         error = "a screenshot needs a file name, not '" + path + "'";
         return false;
@@ -40,7 +45,6 @@ bool writeScreenshot(const UIWindow& window, const std::string& path, double sca
         error = "could not write " + path + ": it is " + kind + " (a screenshot replaces only a regular file)";
         return false;
     }
-    CairoSurfacePtr surface = window.renderImage(scale);
     if (!surface) {
         error = "could not draw the window at that scale";
         return false;

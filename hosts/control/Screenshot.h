@@ -5,6 +5,8 @@
 // (a full disk) leaves what lay there before. Only a regular file is replaced or a new name
 // made: a FIFO, a device, a folder or a link at the path is refused, never opened.
 
+#include "graphics/CairoPtr.h"
+
 #include <string>
 
 class UIWindow;
@@ -15,5 +17,7 @@ inline constexpr double kLeastScale = 0.1;
 inline constexpr double kGreatestScale = 8;
 
 bool writeScreenshot(const UIWindow& window, const std::string& path, double scale, std::string& error);
+// A picture already drawn (a composed screen), written the same way.
+bool writeScreenshot(const CairoSurfacePtr& picture, const std::string& path, std::string& error);
 
 } // namespace control

@@ -333,7 +333,12 @@ int forward(const Options& options, const Arguments& arguments, control::Words w
 
 int apps(const Options& o, const Arguments& a) { return forward(o, a, { "apps" }); }
 int launch(const Options& o, const Arguments& a) { return forward(o, a, { "launch" }); }
-int home(const Options& o, const Arguments& a) { return forward(o, a, { "home" }); }
+int home(const Options& o, const Arguments& a)
+{
+    if (a.size() == 1 && a[0] != "double")
+        throw UsageError("home takes nothing, or double, not '" + a[0] + "'");
+    return forward(o, a, { "home" });
+}
 int switcher(const Options& o, const Arguments& a) { return forward(o, a, { "switcher" }); }
 int center(const Options& o, const Arguments& a) { return forward(o, a, { "nc" }); }
 int alert(const Options& o, const Arguments& a) { return forward(o, a, { "alert" }); }
@@ -381,7 +386,8 @@ int dump(const Options&, const Arguments& arguments)
 
 int screenshot(const Options& options, const Arguments& arguments)
 {
-    const char* host = namedHost(arguments[0], "screenshot");
+    bool screen = arguments[0] == "screen";
+    const char* host = screen ? control::kSpringboard : namedHost(arguments[0], "screenshot");
     std::string scale = "2";
     if (arguments.size() == 4 && arguments[2] == "--scale") {
         std::optional<double> value = parseNumber(arguments[3]);
@@ -389,12 +395,52 @@ int screenshot(const Options& options, const Arguments& arguments)
             throw UsageError("--scale takes a number from 0.1 to 8, not '" + arguments[3] + "'");
         scale = arguments[3];
     } else if (arguments.size() != 2) {
-        throw UsageError("usage: ruvex screenshot springboard|settings FILE.png [--scale N]");
+        throw UsageError("usage: ruvex screenshot screen|springboard|settings FILE.png [--scale N]");
     }
     if (arguments[1].empty())
         throw UsageError("screenshot needs a file name, not an empty word");
     std::string path = std::filesystem::absolute(arguments[1]).string();
-    return report(options, askHost(host, { "screenshot", path, scale }));
+    return report(options, askHost(host, { screen ? "screen" : "screenshot", path, scale }));
+}
+
+double coordinate(const std::string& word)
+{
+    std::optional<double> value = parseNumber(word);
+    if (!value || !std::isfinite(*value))
+        throw UsageError("not a coordinate: '" + word + "'");
+    return *value;
+}
+
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+// A finger on the phone's screen: down at the first point, moved in even steps, lifted at
+// the last; the same touches the window sends for the mouse.
+int screenTouch(const Options& options, const Arguments& arguments)
+{
+    Arguments words = arguments;
+    int steps = 10;
+    if (words.size() >= 2 && words[words.size() - 2] == "--steps") {
+        std::optional<double> value = parseNumber(words.back());
+        if (!value || *value < 1 || *value > 1000 || *value != std::floor(*value))
+            throw UsageError("--steps takes a whole number from 1 to 1000, not '" + words.back() + "'");
+        steps = int(*value);
+        words.resize(words.size() - 2);
+    }
+    if (words.size() != 2 && words.size() != 4)
+        throw UsageError("usage: ruvex screen touch X Y | ruvex screen drag X1 Y1 X2 Y2 [--steps N]");
+    double x1 = coordinate(words[0]), y1 = coordinate(words[1]);
+    double x2 = words.size() == 4 ? coordinate(words[2]) : x1, y2 = words.size() == 4 ? coordinate(words[3]) : y1;
+    askHost(control::kSpringboard, { "screen", "touch", "began", number(x1), number(y1) });
+    if (words.size() == 4)
+        for (int step = 1; step <= steps; ++step)
+            askHost(control::kSpringboard, { "screen", "touch", "moved", number(x1 + (x2 - x1) * step / steps),
+                number(y1 + (y2 - y1) * step / steps) });
+    return report(options, askHost(control::kSpringboard, { "screen", "touch", "ended", number(x2), number(y2) }));
 }
 
 // nc tap X Y | bar | info, checked here so that bad use is told as such.
@@ -420,7 +466,16 @@ CommandRegistration statusVerb({ "status", "", "tell which host programs run",
     "Each host is running, busy (it takes connections but does not answer) or not running.", 0, 0, status });
 CommandRegistration appsVerb({ "apps", "", "list the installed apps", "", 0, 0, apps });
 CommandRegistration launchVerb({ "launch", "ID", "launch an app and bring it to the front", "", 1, 1, launch });
-CommandRegistration homeVerb({ "home", "", "go to the home screen; apps keep running", "", 0, 0, home });
+CommandRegistration homeVerb({ "home", "[double]", "press the Home button: the home screen; apps keep running",
+    "Pressed twice within 0.4 s (or `home double`) it shows the app switcher's row, whose close badges\n"
+    "stop an app when tapped (`ruvex screen touch X Y`; `ruvex icons` gives the badges' places).", 0, 1, home });
+CommandRegistration iconsVerb({ "icons", "", "the home screen's icons and the switcher's close badges, in screen points", "", 0, 0,
+    [](const Options& o, const Arguments& a) { return forward(o, a, { "icons" }); } });
+CommandRegistration screenTouchVerb({ "screen touch", "X Y", "tap the phone's screen at a point (320 by 480 points)",
+    "The touch goes where a finger's would: an icon, the switcher, the Center, the app in front.", 2, 2, screenTouch });
+CommandRegistration screenDragVerb({ "screen drag", "X1 Y1 X2 Y2 [--steps N]", "drag a finger across the phone's screen",
+    "Down at X1 Y1, N even moves (10 by default), lifted at X2 Y2. A drag down from the status bar\n"
+    "(Y1 under 20) pulls the Notification Center open.", 4, 6, screenTouch });
 CommandRegistration switcherVerb({ "switcher", "", "the app switcher's identifiers, front first", "", 0, 0, switcher });
 CommandRegistration centerVerb({ "nc", "", "tell whether the Notification Center is open", "", 0, 0, center });
 CommandRegistration openVerb({ "nc open", "", "open the Notification Center", "", 0, 0,
@@ -437,8 +492,8 @@ CommandRegistration urlsVerb({ "urls", "", "the addresses opened so far by eithe
     "\"urls\" lists the addresses and \"apps\" the app of each. The list starts empty when the shell starts.",
     0, 0, urls });
 CommandRegistration dumpVerb({ "ui dump", "springboard|settings", "the view tree of a host's window as JSON", "", 1, 1, dump });
-CommandRegistration screenshotVerb({ "screenshot", "springboard|settings FILE.png [--scale N]",
-    "write a host's window as PNG (scale 2 by default, from 0.1 to 8)",
+CommandRegistration screenshotVerb({ "screenshot", "screen|springboard|settings FILE.png [--scale N]",
+    "write the phone's screen, or a host's window, as PNG (scale 2 by default, from 0.1 to 8)",
     "The picture goes to a temporary file beside FILE and is renamed over it; only a regular file is replaced.", 2, 4, screenshot });
 
 } // namespace

@@ -6,6 +6,7 @@
 //                                 value, accessory, checked}]}], pane, depth
 //   tap TITLE | tap S:R           pane, depth (the pane on top after the tap)
 //   back                          pane, depth
+//   delete                        field: one character taken back, as the keyboard's Backspace
 //   type TEXT | clear | return    field (the text of the field being edited, or null), pane, depth
 //   slide S:R VALUE STEPS         value, pane, depth
 //   switch S:R on|off             on, changed, pane, depth
@@ -65,6 +66,9 @@ std::string rowName(settings::RowAddress address)
     return std::to_string(address.section) + ":" + std::to_string(address.row);
 }
 
+// The field being edited as the reply's "field" (null when none).
+void writeField(ControlReply& reply);
+
 } // namespace
 
 // A pane's store is silent toward its sender, as on the phone; the preference writes of the
@@ -100,6 +104,12 @@ std::string SettingsControl::dispatch(const control::Words& words)
             return type(words);
         if (verb == "clear" && words.size() == 1)
             return clear();
+        if (verb == "delete" && words.size() == 1) {
+            require(_host.deleteBackward());
+            ControlReply reply;
+            writeField(reply);
+            return paneReply(reply, "deleted a character");
+        }
         if (verb == "return" && words.size() == 1)
             return pressReturn();
         if (verb == "bar" && words.size() == 2) {

@@ -4,12 +4,14 @@
 #include "SettingsControl.h"
 
 #include "control/HostProgram.h"
+#include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/LoadProblems.h"
 #include "foundation/NSUserDefaults.h"
 #include "preferences/SettingsHost.h"
 #include "ui/UIApplication.h"
 
+#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -31,6 +33,12 @@ int main(int argc, char** argv)
             // `boot` shows), and what this request met in its own reply ("warnings").
             LoadProblems::Capture capture;
             std::string reply = control::withWarnings(control.handle(words), capture.problems());
+            // The window on the device's screen fetches a frame after what may have changed it.
+            static const char* const reading[] = { "ping", "rows", "dump", "screenshot" };
+            bool reads = std::any_of(std::begin(reading), std::end(reading), [&](const char* verb) { return words[0] == verb; })
+                || ((words[0] == "sheet" || words[0] == "alert") && words.size() == 1);
+            if (!reads)
+                control::announceScreenChange();
             return words[0] == "ping" ? control::withWarnings(reply, LoadProblems::all(), "problems") : reply;
         });
         std::fprintf(stderr, "settings: %zu entr%s, serving %s\n", host.entries().size(),

@@ -1,7 +1,16 @@
 // Requests (tab-separated words) and what they answer besides "ok" and "text":
 //   ping                          host, pid, widgets, settingsChanges
 //   apps                          apps: [{id, name, running}]
-//   launch ID | home              foreground
+//   launch ID                     foreground
+//   home [double]                 foreground, switcher (shown): the Home button, pressed
+//                                 once, or twice (a second press in 0.4 s is a double one)
+//   icons                         icons: [{id, name, x, y, width, height, dock}] of the home
+//                                 screen, badges: [{id, x, y, width, height}] of the switcher row
+//   screen PATH SCALE [raw]       path: the composed phone screen as PNG, or with raw as
+//                                 its pixels alone (32-bit native-endian ARGB, rows of
+//                                 4 x width bytes, not synced to disk: a window's frame)
+//   screen touch began|moved|ended X Y
+//                                 did (what the touch did), foreground, open, switcher
 //   switcher                      switcher: [ids, front first], foreground (or null)
 //   nc | nc open | nc close       open
 //   nc tap X Y | nc tap bar | nc tap info
@@ -27,9 +36,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -90,6 +102,8 @@ std::string SpringboardControl::handle(const control::Words& words)
 {
     try {
         const std::string& verb = words[0];
+        if (verb != "home" && changesScreen(words))
+            _screen.otherInput();
         if (verb == "ping")
             return ping();
         if (verb == "apps")
@@ -97,7 +111,11 @@ std::string SpringboardControl::handle(const control::Words& words)
         if (verb == "launch")
             return launch(words);
         if (verb == "home")
-            return home();
+            return home(words);
+        if (verb == "icons")
+            return icons();
+        if (verb == "screen")
+            return screen(words);
         if (verb == "switcher")
             return switcher();
         if (verb == "nc" && words.size() >= 2 && words[1] == "tap")
@@ -159,12 +177,123 @@ std::string SpringboardControl::launch(const control::Words& words)
     return reply.finish(words[1] + " is in front");
 }
 
-std::string SpringboardControl::home()
+std::string SpringboardControl::home(const control::Words& words)
 {
-    ShellState::shared().goHome();
+    if (words.size() > 2 || (words.size() == 2 && words[1] != "double"))
+        throw Refusal("home takes nothing, or double");
+    _screen.pressHome(words.size() == 2);
     ControlReply reply;
-    reply.json().key("foreground").null();
-    return reply.finish("home screen");
+    const auto& front = ShellState::shared().foregroundApp();
+    if (front)
+        reply.json().field("foreground", *front);
+    else
+        reply.json().key("foreground").null();
+    reply.json().field("switcher", _screen.switcherShown());
+    return reply.finish(_screen.switcherShown() ? "the app switcher" : "home screen");
+}
+
+namespace {
+
+void writeRect(JsonWriter& json, CGRect rect)
+{
+    json.field("x", double(rect.origin.x)).field("y", double(rect.origin.y)).field("width", double(rect.size.width))
+        .field("height", double(rect.size.height));
+}
+
+} // namespace
+
+std::string SpringboardControl::icons()
+{
+    ControlReply reply;
+    std::string text;
+    reply.json().key("icons").beginArray();
+    for (const PhoneScreen::Icon& icon : _screen.homeIcons()) {
+        reply.json().beginObject().field("id", icon.identifier).field("name", icon.name);
+        writeRect(reply.json(), icon.frame);
+        reply.json().field("dock", icon.inDock).endObject();
+        char line[160];
+        std::snprintf(line, sizeof line, "%s  %g,%g%s", icon.identifier.c_str(), double(icon.frame.origin.x),
+            double(icon.frame.origin.y), icon.inDock ? "  (dock)" : "");
+        text += (text.empty() ? "" : "\n") + std::string(line);
+    }
+    reply.json().endArray().key("badges").beginArray();
+    if (_screen.switcherShown()) {
+        for (const PhoneScreen::SwitcherEntry& entry : _screen.switcherEntries()) {
+            reply.json().beginObject().field("id", entry.identifier);
+            writeRect(reply.json(), entry.badge);
+            reply.json().endObject();
+        }
+    }
+    reply.json().endArray();
+    return reply.finish(text.empty() ? "no icons" : text);
+}
+
+std::string SpringboardControl::screen(const control::Words& words)
+{
+    if (words.size() == 5 && words[1] == "touch") {
+        PhoneScreen::Phase phase;
+        if (words[2] == "began")
+            phase = PhoneScreen::Phase::Began;
+        else if (words[2] == "moved")
+            phase = PhoneScreen::Phase::Moved;
+        else if (words[2] == "ended")
+            phase = PhoneScreen::Phase::Ended;
+        else
+            throw Refusal("a touch is began, moved or ended, not " + words[2]);
+        std::string did = _screen.touch(phase, CGPointMake(parseCoordinate(words[3]), parseCoordinate(words[4])));
+        ControlReply reply;
+        const auto& front = ShellState::shared().foregroundApp();
+        reply.json().field("did", did);
+        if (front)
+            reply.json().field("foreground", *front);
+        else
+            reply.json().key("foreground").null();
+        reply.json().field("open", ShellState::shared().listViewIsActive()).field("switcher", _screen.switcherShown());
+        return reply.finish(did);
+    }
+    bool raw = words.size() == 4 && words[3] == "raw";
+    if (words.size() != 3 && !raw)
+        throw Refusal("screen takes PATH SCALE [raw], or touch began|moved|ended X Y");
+    double scale = parseCoordinate(words[2]);
+    if (!(scale >= control::kLeastScale && scale <= control::kGreatestScale))
+        throw Refusal("the scale must lie from 0.1 to 8");
+    std::string error;
+    if (raw) {
+        CairoSurfacePtr picture = _screen.render(scale);
+        int out = open(words[1].c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        struct stat status {};
+        bool regular = out >= 0 && fstat(out, &status) == 0 && S_ISREG(status.st_mode);
+        bool written = regular;
+        if (regular) {
+            cairo_surface_flush(picture.get());
+            const unsigned char* data = cairo_image_surface_get_data(picture.get());
+            size_t rowBytes = size_t(cairo_image_surface_get_width(picture.get())) * 4;
+            int stride = cairo_image_surface_get_stride(picture.get());
+            for (int y = 0; written && y < cairo_image_surface_get_height(picture.get()); ++y)
+                written = write(out, data + size_t(y) * stride, rowBytes) == ssize_t(rowBytes);
+        }
+        if (out >= 0)
+            close(out);
+        if (!written)
+            throw Refusal("could not write the frame to " + words[1] + (regular ? "" : ": not a regular file"));
+    } else if (!control::writeScreenshot(_screen.render(scale), words[1], error)) {
+        throw Refusal(error);
+    }
+    ControlReply reply;
+    reply.json().field("path", words[1]);
+    return reply.finish("wrote " + words[1]);
+}
+
+bool SpringboardControl::changesScreen(const control::Words& words)
+{
+    static const char* const reading[] = { "ping", "apps", "switcher", "alert", "dump", "screenshot", "urls", "events", "icons" };
+    if (words.empty() || (words[0] == "screen" && (words.size() < 2 || words[1] != "touch")))
+        return false;
+    if (words[0] == "nc" && words.size() == 1)
+        return false;
+    if (words[0] == "alert" && words.size() > 1)
+        return true;
+    return std::none_of(std::begin(reading), std::end(reading), [&](const char* verb) { return words[0] == verb; });
 }
 
 std::string SpringboardControl::switcher()

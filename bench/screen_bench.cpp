@@ -1,0 +1,167 @@
+// The phone's screen as `ruvex window` gets it, timed through the shell's control socket:
+//   - a press until the changed frame is in hand: a tap on an icon (touch began and ended),
+//     the shell's screen-changed notification heard here, the composed frame drawn,
+//     written as raw pixels and read back; beside one 60 Hz frame (16.7 ms). The window adds the texture
+//     upload and the present, which this program does not time;
+//   - one frame's transfer from the shell to the window: the composed screen drawn and
+//     written as raw pixels and read back, at scale 1 and 2, on the home screen, with the
+//     Center open and with the Settings app (its picture from the settings host), beside
+//     the same frame as PNG.
+// Prints p50 and p99. `--short` (CI) runs a few rounds only.
+
+#include "control/ControlClient.h"
+#include "control/JsonValue.h"
+#include "corefoundation/CFNotificationCenter.h"
+#include "corefoundation/CFRunLoop.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+int rounds = 200;
+std::string ruvex;
+std::string device;
+bool changed = false;
+
+double seconds()
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void printFigures(const char* what, std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    auto at = [&](double q) { return samples[std::min(samples.size() - 1, size_t(q * samples.size()))] * 1e3; };
+    std::printf("%-62s p50 %7.2f ms   p99 %7.2f ms   (%zu runs)\n", what, at(0.50), at(0.99), samples.size());
+    std::fflush(stdout);
+}
+
+bool run(const std::string& arguments)
+{
+    std::string command = ruvex + " --device '" + device + "' " + arguments + " >/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
+JsonValue ask(const control::Words& words)
+{
+    control::Exchange exchange = control::request(control::socketPath(device, control::kSpringboard), words);
+    std::optional<JsonValue> reply = exchange.outcome == control::Outcome::Replied ? JsonValue::parse(exchange.reply)
+                                                                                   : std::nullopt;
+    if (!reply || !(*reply)["ok"].asBool()) {
+        std::fprintf(stderr, "screen_bench: the shell refused %s: %s\n", words[0].c_str(),
+            reply ? (*reply)["error"].asString().c_str() : exchange.error.c_str());
+        std::exit(1);
+    }
+    return *reply;
+}
+
+// One frame as the window takes it: the pixels alone, read here.
+void frame(const std::string& scale)
+{
+    std::string path = device + "/tmp/bench-frame.raw";
+    ask({ "screen", path, scale, "raw" });
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> pixels(size_t(320 * 480 * 4) * std::stoi(scale) * std::stoi(scale));
+    if (!in.read(pixels.data(), std::streamsize(pixels.size()))) {
+        std::fprintf(stderr, "screen_bench: the frame was short\n");
+        std::exit(1);
+    }
+}
+
+// The same frame as PNG (what `screenshot screen` writes), decoded.
+void pngFrame(const std::string& scale)
+{
+    std::string path = device + "/tmp/bench-frame.png";
+    ask({ "screen", path, scale });
+    cairo_surface_t* picture = cairo_image_surface_create_from_png(path.c_str());
+    if (cairo_surface_status(picture) != CAIRO_STATUS_SUCCESS) {
+        std::fprintf(stderr, "screen_bench: the frame did not decode\n");
+        std::exit(1);
+    }
+    cairo_surface_destroy(picture);
+}
+
+void heard(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) { changed = true; }
+
+void pressToFrame()
+{
+    std::vector<double> samples;
+    for (int i = 0; i < rounds; ++i) {
+        ask({ "home" });
+        RunLoop::main().runUntil([] { return false; }, 0.0); // drop what the Home press posted
+        changed = false;
+        double start = seconds();
+        ask({ "screen", "touch", "began", "47", "427" }); // the dock's first icon: Settings
+        ask({ "screen", "touch", "ended", "47", "427" });
+        if (!RunLoop::main().runUntil([] { return changed; }, 5)) {
+            std::fprintf(stderr, "screen_bench: no screen-changed notification within 5 s\n");
+            std::exit(1);
+        }
+        frame("2");
+        samples.push_back(seconds() - start);
+        ask({ "home" });
+        // Two Home presses in a row would show the switcher: let the double-press time pass.
+        usleep(450 * 1000);
+    }
+    printFigures("press on an icon until the changed frame (scale 2)", samples);
+    std::printf("%-62s     %7.2f ms\n", "one 60 Hz frame", 1000.0 / 60);
+}
+
+void transfers(const char* what, const std::string& scale, void (*take)(const std::string&) = frame)
+{
+    std::vector<double> samples;
+    for (int i = 0; i < rounds; ++i) {
+        double start = seconds();
+        take(scale);
+        samples.push_back(seconds() - start);
+    }
+    printFigures(what, samples);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::string(argv[1]) == "--short")
+        rounds = 10;
+    std::error_code failure;
+    ruvex = std::filesystem::read_symlink("/proc/self/exe", failure).parent_path().string() + "/ruvex";
+    char pattern[] = "/tmp/ruvex-bench-XXXXXX";
+    if (!mkdtemp(pattern)) {
+        std::perror("screen_bench: mkdtemp");
+        return 1;
+    }
+    device = pattern;
+    if (!run("device create") || !run("boot")) {
+        std::fprintf(stderr, "screen_bench: cannot create and boot a device with %s\n", ruvex.c_str());
+        return 1;
+    }
+    notifyTransportSetDeviceRoot(device.c_str());
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, heard, control::kScreenChanged,
+        nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+
+    pressToFrame();
+    transfers("frame transfer, home screen, scale 1", "1");
+    transfers("frame transfer, home screen, scale 2", "2");
+    transfers("the same as PNG (screenshot screen), scale 2", "2", pngFrame);
+    ask({ "nc", "open" });
+    transfers("frame transfer, Center open, scale 2", "2");
+    ask({ "launch", "com.apple.Preferences" });
+    ask({ "nc", "close" });
+    transfers("frame transfer, the Settings app (from its host), scale 2", "2");
+    run("shutdown");
+    std::filesystem::remove_all(device, failure);
+    return 0;
+}
