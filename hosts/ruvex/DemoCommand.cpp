@@ -214,6 +214,7 @@ int runDemo(const Options&, const Arguments&)
     step("the widget restyled: see 5-restyled.png");
 
     shutdownHosts();
+    step("to try the phone by hand: ruvex boot && ruvex window (the mouse is a finger, Escape is Home)");
     step("shut down; the screenshots:");
     for (const char* picture : kPictures)
         if (std::filesystem::exists(shots + "/" + picture))

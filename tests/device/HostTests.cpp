@@ -112,6 +112,7 @@ TEST_F(Demo, RunsWholeAndRunsAgainOnTheSameDevice)
         ASSERT_EQ(demo.status, 0) << "run " << run << ": " << demo.err << demo.out;
         EXPECT_EQ(countOf(demo.out, "\n  "), 5u) << "one run's five pictures, listed once: " << demo.out;
         EXPECT_NE(demo.out.find("closed com.apple.newsstand"), std::string::npos) << demo.out;
+        EXPECT_NE(demo.out.find("ruvex boot && ruvex window"), std::string::npos) << "it tells how to try the window";
     }
     std::optional<NSDictionary> settings = settingsFile();
     ASSERT_TRUE(settings);
