@@ -28,7 +28,7 @@ State& state()
     return *instance;
 }
 
-// The components of a phone path, "." and ".." resolved as resolve() does.
+// The components of a phone path, "." and ".." resolved ("/a/./b/../c" is a, c).
 std::vector<std::string> componentsOf(std::string_view phonePath)
 {
     std::vector<std::string> parts;
@@ -241,24 +241,10 @@ std::string pathThrough(int directory, std::string_view name)
 
 std::string resolve(std::string_view phonePath)
 {
-    std::vector<std::string_view> parts;
-    while (!phonePath.empty()) {
-        size_t slash = phonePath.find('/');
-        std::string_view part = phonePath.substr(0, slash);
-        phonePath = slash == std::string_view::npos ? std::string_view() : phonePath.substr(slash + 1);
-        if (part.empty() || part == ".")
-            continue;
-        if (part == "..") {
-            if (!parts.empty())
-                parts.pop_back();
-            continue;
-        }
-        parts.push_back(part);
-    }
     std::string result = root();
     if (result == "/")
         result.clear();
-    for (auto part : parts) {
+    for (const std::string& part : componentsOf(phonePath)) {
         result += '/';
         result += part;
     }
