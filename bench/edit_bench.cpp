@@ -4,6 +4,7 @@
 // write: the post, the delivery on the main run loop, the callback's reread and restyle,
 // and the render. Beside them, the bare cost of one write, one read and one notification.
 
+#include "SettingsHost.h"
 #include "ShellHooks.h"
 #include "ShellState.h"
 #include "WeeAppHost.h"
@@ -12,7 +13,6 @@
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/NSUserDefaults.h"
 #include "TestDevice.h"
-#include "preferences/SettingsHost.h"
 #include "shared/RVXSettings.h"
 #include "ui/UIButton.h"
 #include "ui/UISlider.h"

@@ -8,10 +8,10 @@
 //
 // Every step that cannot be done throws StepError with one line saying what failed.
 
+#include "SettingsHost.h"
 #include "WeeAppHost.h"
 
 #include "foundation/PlistValue.h"
-#include "preferences/SettingsHost.h"
 
 #include <memory>
 #include <stdexcept>

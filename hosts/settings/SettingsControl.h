@@ -5,7 +5,7 @@
 
 #include "control/ControlReply.h"
 #include "control/ControlSocket.h"
-#include "preferences/SettingsHost.h"
+#include "SettingsHost.h"
 
 #include <stdexcept>
 #include <string>

@@ -2,13 +2,13 @@
 
 #include "OpenedURLLog.h"
 #include "SettingsControl.h"
+#include "SettingsHost.h"
 
 #include "control/HostProgram.h"
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/LoadProblems.h"
 #include "foundation/NSUserDefaults.h"
-#include "preferences/SettingsHost.h"
 #include "ui/UIApplication.h"
 
 #include <algorithm>

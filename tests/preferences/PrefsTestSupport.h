@@ -3,11 +3,12 @@
 // A test device with plists written at phone paths, and a counter of Darwin posts that the
 // main run loop delivers.
 
+#include "SettingsHost.h"
+
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/PreferenceFile.h"
 #include "TestDevice.h"
-#include "preferences/SettingsHost.h"
 
 #include <gtest/gtest.h>
 

@@ -6,11 +6,11 @@
 
 #include "PlatformScope.h"
 #include "PostRecorder.h"
+#include "SettingsHost.h"
 
 #include "shared/RVXSettings.h"
 
 #include "corefoundation/CFRunLoop.h"
-#include "preferences/SettingsHost.h"
 #include "ui/UIActionSheet.h"
 #include "ui/UIAlertView.h"
 #include "ui/UIApplication.h"

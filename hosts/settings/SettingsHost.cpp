@@ -1,7 +1,7 @@
-#include "preferences/SettingsHost.h"
+#include "SettingsHost.h"
+#include "SettingsRootController.h"
 
 #include "preferences/PSTableCell.h"
-#include "preferences/SettingsRootController.h"
 #include "ui/Finger.h"
 
 #include <algorithm>

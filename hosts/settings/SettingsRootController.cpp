@@ -1,4 +1,4 @@
-#include "preferences/SettingsRootController.h"
+#include "SettingsRootController.h"
 
 RVX_DEFINE_CLASS(SettingsRootController, PSListController)
 
