@@ -4,10 +4,9 @@
 // restored and the directory removed on destruction.
 
 #include "foundation/DeviceRoot.h"
+#include "support/ScratchFolder.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 
 class TestDevice {
@@ -15,24 +14,15 @@ public:
     TestDevice()
         : _previous(DeviceRoot::root())
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rvx-device-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary device root");
-        _root = pattern;
-        DeviceRoot::setRoot(_root);
+        DeviceRoot::setRoot(_folder.path());
     }
 
-    ~TestDevice()
-    {
-        DeviceRoot::setRoot(_previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(_root, ignored);
-    }
+    ~TestDevice() { DeviceRoot::setRoot(_previous); }
 
     TestDevice(const TestDevice&) = delete;
     TestDevice& operator=(const TestDevice&) = delete;
 
-    const std::string& root() const { return _root; }
+    const std::string& root() const { return _folder.path(); }
     // The host path of a phone path on this device, its parent directories made.
     std::string hostPath(const std::string& phonePath, bool makeParents = true) const
     {
@@ -44,5 +34,5 @@ public:
 
 private:
     std::string _previous;
-    std::string _root;
+    ScratchFolder _folder { "rvx-device" };
 };

@@ -4,6 +4,7 @@
 #include "foundation/NSString.h"
 #include "foundation/PropertyList.h"
 #include "support/CommandRun.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -20,15 +21,6 @@ using Result = CommandRun;
 
 class CliOptions : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/ruvex-cli-XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        // The device is a folder of its own: `device create` refuses one that holds anything.
-        _scratch = pattern;
-        _device = _scratch + "/device";
-    }
-    void TearDown() override { std::filesystem::remove_all(_scratch); }
 
     // `ruvex ARGUMENTS` as shell words; the device is given by the caller where it matters.
     Result run(const std::string& arguments)
@@ -46,8 +38,10 @@ protected:
         return text ? std::optional(*text) : std::nullopt;
     }
 
-    std::string _scratch;
-    std::string _device;
+    ScratchFolder _folder { "ruvex-cli" };
+    std::string _scratch = _folder.path();
+    // The device is a folder of its own: `device create` refuses one that holds anything.
+    std::string _device = _folder / "device";
 };
 
 TEST_F(CliOptions, AValueIsAValueEvenWhenItReadsLikeAnOption)

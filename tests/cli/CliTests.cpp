@@ -2,6 +2,7 @@
 
 #include "foundation/PropertyList.h"
 #include "support/CommandRun.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -21,16 +22,8 @@ using Result = CommandRun;
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        // The device folder starts empty: `device create` refuses one that holds anything.
-        char pattern[] = "/tmp/ruvex-cli-XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        _scratch = pattern;
-        _device = _scratch + "/device";
-        std::filesystem::create_directory(_device);
-    }
-    void TearDown() override { std::filesystem::remove_all(_scratch); }
+    // The device folder starts empty: `device create` refuses one that holds anything.
+    void SetUp() override { std::filesystem::create_directory(_device); }
 
     // Runs ruvex with the test's device, capturing both streams.
     Result ruvex(const std::string& arguments, bool withDevice = true)
@@ -52,8 +45,9 @@ protected:
         return _device + "/var/mobile/Library/Preferences/" + domain + ".plist";
     }
 
-    std::string _scratch;
-    std::string _device;
+    ScratchFolder _folder { "ruvex-cli" };
+    std::string _scratch = _folder.path();
+    std::string _device = _folder / "device";
 };
 
 TEST_F(Cli, EveryVerbHasHelpAndBadUseExitsTwoWithOneLine)

@@ -3,6 +3,7 @@
 
 #include "foundation/PropertyList.h"
 #include "support/CommandRun.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +23,7 @@ using Result = CommandRun;
 
 class Defaults : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/ruvex-defaults-XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        _device = pattern;
-        fs::create_directories(folder());
-    }
-    void TearDown() override { fs::remove_all(_device); }
+    void SetUp() override { fs::create_directories(folder()); }
 
     // ruvex on the test's device; `input` goes to its standard input.
     Result ruvex(const std::string& arguments, const std::string& input = "")
@@ -47,7 +41,8 @@ protected:
     }
     void writeBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
-    std::string _device;
+    ScratchFolder _folder { "ruvex-defaults" };
+    std::string _device = _folder.path();
 };
 
 TEST_F(Defaults, OneValuePrintsBareAndContainersInTheAsciiForm)

@@ -17,10 +17,6 @@ void DeviceFixture::SetUp()
 {
     // The device lies in a scratch folder that also takes the command's error output, since
     // `device create` refuses a folder that holds anything.
-    char pattern[] = "/tmp/ruvex-device-XXXXXX";
-    ASSERT_TRUE(mkdtemp(pattern));
-    _scratch = pattern;
-    _device = _scratch + "/device";
     std::filesystem::create_directory(_device);
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "support/CommandRun.h"
+#include "support/ScratchFolder.h"
 
 #include <functional>
 #include <optional>
@@ -43,6 +44,7 @@ protected:
     const std::string& scratch() const { return _scratch; }
 
 private:
-    std::string _scratch;
-    std::string _device;
+    ScratchFolder _folder { "ruvex-device" };
+    std::string _scratch = _folder.path();
+    std::string _device = _folder / "device";
 };

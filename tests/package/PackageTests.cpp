@@ -3,6 +3,7 @@
 
 #include "DebWriter.h"
 #include "support/CommandRun.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -35,18 +36,7 @@ std::string readFile(const std::string& path)
 
 class Packages : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/ruvex-package-XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        _scratch = pattern;
-        _device = _scratch + "/device";
-    }
-    void TearDown() override
-    {
-        run(std::string(RUVEX_PATH) + " --device '" + _device + "' shutdown");
-        fs::remove_all(_scratch);
-    }
+    void TearDown() override { run(std::string(RUVEX_PATH) + " --device '" + _device + "' shutdown"); }
 
     Result run(const std::string& command) { return runCommand(command, _scratch + "/stderr"); }
     Result ruvex(const std::string& arguments) { return run(std::string(RUVEX_PATH) + " --device '" + _device + "' " + arguments); }
@@ -71,8 +61,9 @@ protected:
         return paths;
     }
 
-    std::string _scratch;
-    std::string _device;
+    ScratchFolder _folder { "ruvex-package" };
+    std::string _scratch = _folder.path();
+    std::string _device = _folder / "device";
 };
 
 std::vector<DebMember> thing(const std::vector<std::pair<std::string, std::string>>& files)

@@ -9,6 +9,7 @@
 #include "foundation/NSBundle.h"
 #include "foundation/PlistValue.h"
 #include "foundation/PreferenceFile.h"
+#include "support/ScratchFolder.h"
 #include "TestDevice.h"
 #include "ui/UIWindow.h"
 
@@ -42,20 +43,6 @@ void writeFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-struct Scratch {
-    Scratch()
-    {
-        char pattern[] = "/tmp/rvx-hostfiles-XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~Scratch()
-    {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    std::string path;
-};
-
 std::shared_ptr<UIWindow> smallWindow()
 {
     auto window = std::make_shared<UIWindow>(CGRectMake(0, 0, 40, 30));
@@ -65,18 +52,18 @@ std::shared_ptr<UIWindow> smallWindow()
 
 TEST(ScreenshotTarget, OnlyARegularFileOrANewNameIsWrittenAndAFailedWriteKeepsTheOld)
 {
-    Scratch scratch;
+    ScratchFolder scratch { "rvx-hostfiles" };
     auto window = smallWindow();
     int tried = 0;
 
     // A FIFO, a folder, a link: refused without opening, so nothing blocks.
-    std::string fifo = scratch.path + "/f";
+    std::string fifo = scratch.path() + "/f";
     mkfifo(fifo.c_str(), 0600);
-    std::string folder = scratch.path + "/d";
+    std::string folder = scratch.path() + "/d";
     fs::create_directory(folder);
-    std::string victim = scratch.path + "/victim.txt";
+    std::string victim = scratch.path() + "/victim.txt";
     writeFile(victim, "precious");
-    std::string link = scratch.path + "/l.png";
+    std::string link = scratch.path() + "/l.png";
     fs::create_symlink(victim, link);
     for (const std::string& target : { fifo, folder, link }) {
         ChildOutcome outcome = runInChild([&]() -> std::string {
@@ -94,14 +81,14 @@ TEST(ScreenshotTarget, OnlyARegularFileOrANewNameIsWrittenAndAFailedWriteKeepsTh
     // Scales outside 0.1 to 8, however they are spelt.
     for (double scale : { 1e-300, 0.0, 0.09, -1.0, 8.5, 1e300, std::nan("") }) {
         std::string error;
-        EXPECT_FALSE(control::writeScreenshot(*window, scratch.path + "/s.png", scale, error)) << scale;
+        EXPECT_FALSE(control::writeScreenshot(*window, scratch.path() + "/s.png", scale, error)) << scale;
         EXPECT_NE(error.find("scale"), std::string::npos) << error;
         ++tried;
     }
-    EXPECT_FALSE(fs::exists(scratch.path + "/s.png"));
+    EXPECT_FALSE(fs::exists(scratch.path() + "/s.png"));
 
     // A full disk (a file size limit here): the old picture stays whole, a new name stays unmade.
-    std::string old = scratch.path + "/old.png";
+    std::string old = scratch.path() + "/old.png";
     std::string error;
     ASSERT_TRUE(control::writeScreenshot(*window, old, 4, error)) << error;
     std::string before = bytesOf(old);
@@ -112,14 +99,14 @@ TEST(ScreenshotTarget, OnlyARegularFileOrANewNameIsWrittenAndAFailedWriteKeepsTh
         std::string failure;
         if (control::writeScreenshot(*window, old, 4, failure))
             return "claimed to have written past the limit";
-        if (control::writeScreenshot(*window, scratch.path + "/new.png", 4, failure))
+        if (control::writeScreenshot(*window, scratch.path() + "/new.png", 4, failure))
             return "claimed to have written a new file past the limit";
         return "";
     }, 10);
     EXPECT_TRUE(full.succeeded()) << full.describe();
     EXPECT_EQ(bytesOf(old), before);
-    EXPECT_FALSE(fs::exists(scratch.path + "/new.png"));
-    for (const auto& entry : fs::directory_iterator(scratch.path))
+    EXPECT_FALSE(fs::exists(scratch.path() + "/new.png"));
+    for (const auto& entry : fs::directory_iterator(scratch.path()))
         EXPECT_EQ(entry.path().filename().string().find(".tmp."), std::string::npos) << entry.path();
     tried += 2;
     EXPECT_EQ(tried, 12);
@@ -186,26 +173,26 @@ TEST(BundleBinary, OnlyAWholeELFLibraryReachesTheLoader)
 TEST(PhoneFolderLinks, WritesNeverLeaveTheDevice)
 {
     TestDevice device;
-    Scratch outside;
+    ScratchFolder outside { "rvx-hostfiles" };
     int tried = 0;
     // The Preferences folder, and a folder above it, linked out of the device.
     for (const char* linked : { "/var/mobile/Library/Preferences", "/var/mobile" }) {
         fs::remove_all(device.root() + "/var");
         std::string host = device.hostPath(linked);
-        fs::create_symlink(outside.path, host);
+        fs::create_symlink(outside.path(), host);
         EXPECT_FALSE(PreferenceFile::forDomain("com.example.links").setObject(PlistValue(std::string("x")), "Key")) << linked;
         NSDictionary dictionary;
         dictionary.setObject(PlistValue(std::string("x")), "Key");
         EXPECT_FALSE(dictionary.writeToFile("/var/mobile/Library/Preferences/com.example.direct.plist", true)) << linked;
-        EXPECT_TRUE(fs::is_empty(outside.path)) << linked << ": something was written outside the device";
+        EXPECT_TRUE(fs::is_empty(outside.path())) << linked << ": something was written outside the device";
         // Nor is anything read from there.
-        std::string planted = outside.path + (std::string(linked) == "/var/mobile" ? "/Library/Preferences" : "");
+        std::string planted = outside.path() + (std::string(linked) == "/var/mobile" ? "/Library/Preferences" : "");
         fs::create_directories(planted);
         writeFile(planted + "/com.example.planted.plist", "{ Key = planted; }");
         EXPECT_FALSE(PreferenceFile::forDomain("com.example.planted").readIfPresent()) << linked;
         EXPECT_FALSE(NSDictionary::dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/com.example.planted.plist")) << linked;
         fs::remove_all(planted);
-        fs::create_directories(outside.path);
+        fs::create_directories(outside.path());
         tried += 4;
     }
     // A link that stays inside the device is followed.

@@ -5,6 +5,7 @@
 
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -57,14 +58,13 @@ std::vector<fs::path> endpointsIn(const std::string& directory)
 class NotifyFlood : public testing::Test {
 protected:
     CFNotificationCenterRef center = CFNotificationCenterGetDarwinNotifyCenter();
-    std::string scratch;
+    ScratchFolder folder { "rvx-rel-notify" };
+    std::string scratch = folder.path();
     int toParent[2] {};
     int toChild[2] {};
 
     NotifyFlood()
     {
-        char pattern[] = "/tmp/rvx-rel-notify-XXXXXX";
-        scratch = mkdtemp(pattern);
         fs::create_directories(scratch + "/device");
         notifyTransportSetBaseDirectory((scratch + "/notify").c_str());
         EXPECT_EQ(notifyTransportSetDeviceRoot((scratch + "/device").c_str()), kCFNotificationStatusOK);
@@ -81,7 +81,6 @@ protected:
         notifyTransportSetBaseDirectory(nullptr);
         for (int fd : { toParent[0], toParent[1], toChild[0], toChild[1] })
             close(fd);
-        fs::remove_all(scratch);
     }
 
     void observe(const char* name)

@@ -3,64 +3,36 @@
 
 #include "GalleryScreens.h"
 #include "ImageCompare.h"
+#include "support/CommandRun.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = CommandRun;
 
 class GalleryCommand : public ::testing::Test {
 protected:
-    GalleryCommand()
-    {
-        std::string pattern = (fs::temp_directory_path() / "rvx-gallery-cli-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            _home = pattern;
-        fs::create_directories(_home + "/tmp");
-    }
-    ~GalleryCommand() override
-    {
-        std::error_code ignored;
-        fs::remove_all(_home, ignored);
-    }
+    void SetUp() override { fs::create_directories(_home + "/tmp"); }
 
     // ruvex with its home, data folder and temporary folder inside the test's own folder.
     Outcome ruvex(const std::string& arguments)
     {
-        std::string errors = _home + "/stderr";
-        std::string command = "cd '" + _home + "' && HOME='" + _home + "' XDG_DATA_HOME='" + _home + "/data' TMPDIR='"
-            + _home + "/tmp' " + RUVEX_PATH + " " + arguments + " 2>'" + errors + "'";
-        Outcome run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return run;
-        char buffer[4096];
-        size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.out.append(buffer, got);
-        int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::stringstream text;
-        text << std::ifstream(errors).rdbuf();
-        run.err = text.str();
-        return run;
+        std::string home = shellQuoted(_home);
+        return runCommand("cd " + home + " && HOME=" + home + " XDG_DATA_HOME=" + shellQuoted(_home + "/data")
+                + " TMPDIR=" + shellQuoted(_home + "/tmp") + " " + RUVEX_PATH + " " + arguments,
+            _home + "/stderr");
     }
 
-    std::string _home;
+    ScratchFolder _folder { "rvx-gallery-cli" };
+    std::string _home = _folder.path();
 };
 
 size_t lines(const std::string& text)

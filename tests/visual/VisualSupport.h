@@ -3,6 +3,7 @@
 // A gallery screen reached on a fresh device of its own, in a temporary folder removed after.
 
 #include "GalleryScreens.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,27 +14,19 @@ class ScreenTest : public ::testing::TestWithParam<const gallery::Screen*> {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "rvx-visual-XXXXXX").string();
-        ASSERT_TRUE(mkdtemp(pattern.data()));
-        _root = pattern;
         try {
-            _stage = gallery::reach(screen(), _root, BUNDLES_DIR);
+            _stage = gallery::reach(screen(), _folder.path(), BUNDLES_DIR);
         } catch (const gallery::StepError& error) {
             FAIL() << "could not reach " << error.what();
         }
     }
-    void TearDown() override
-    {
-        _stage.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(_root, ignored);
-    }
+    void TearDown() override { _stage.reset(); }
 
     const gallery::Screen& screen() const { return *GetParam(); }
     gallery::Stage& stage() { return *_stage; }
 
 private:
-    std::string _root;
+    ScratchFolder _folder { "rvx-visual" };
     std::unique_ptr<gallery::Stage> _stage;
 };
 
