@@ -46,10 +46,8 @@ private:
     static void reset()
     {
         notifyTransportSetDeviceRoot(nullptr);
-        UIAlertView::setPresenter(nullptr);
-        UIAlertView::clearShownAlerts();
-        UIActionSheet::setPresenter(nullptr);
-        UIActionSheet::clearShownActionSheets();
+        UIModalView::setPresenter(nullptr);
+        UIModalView::dismissAllModals();
         auto application = UIApplication::sharedApplication();
         application->clearOpenedURLs();
         application->setInstalledSchemesHook(nullptr);

@@ -16,11 +16,11 @@ void ownImage(Stage& stage, bool stretched)
         { "Strechable", PlistValue(stretched) } });
 }
 
-void requireSheet(const std::string& title)
+void requireSheet(Stage& stage, const std::string& title)
 {
-    for (const UIActionSheetRef& sheet : UIActionSheet::shownActionSheets())
-        if (sheet->isVisible() && sheet->title() == title)
-            return;
+    UIActionSheetRef top = stage.settings().modals().topActionSheet();
+    if (top && top->title() == title)
+        return;
     throw StepError("no sheet \"" + title + "\" is shown");
 }
 
@@ -29,7 +29,6 @@ void requireSheet(const std::string& title)
 void quickAlert(Stage& stage, const std::string& title, const std::vector<std::string>& lines)
 {
     stage.openSettings({ "Background" });
-    stage.showAlertsOverSettings();
     if (!title.empty())
         stage.sendToPane("setQuickQlertTitle:", PlistValue(title));
     if (lines.size() == 1)
@@ -78,7 +77,7 @@ std::vector<Screen> makeScreens()
         { "links-sheet", "The links sheet of \"More from Vastelmark\"", H::Settings,
             [](Stage& s) {
                 s.openSettings({ "More from Vastelmark" });
-                requireSheet("Ruvex Pro by Vastelmark");
+                requireSheet(s, "Ruvex Pro by Vastelmark");
             } },
         { "excluded-apps", "Excluded Apps", H::Settings, [](Stage& s) { s.openSettings({ "Excluded Apps" }); } },
         { "label-font-pane", "The Label & Font pane", H::Settings, [](Stage& s) { s.openSettings({ "Label & Font" }); } },

@@ -8,7 +8,6 @@
 #include "foundation/DeviceRoot.h"
 #include "foundation/NSUserDefaults.h"
 #include "shared/RVXSettings.h"
-#include "ui/UIActionSheet.h"
 #include "ui/UIAlertView.h"
 #include "ui/UIApplication.h"
 #include "ui/UIButton.h"
@@ -112,8 +111,7 @@ Stage::Stage(const std::string& root, const std::string& bundlesFolder)
     _clock = RunLoop::main().installVirtualClock();
     auto application = UIApplication::sharedApplication();
     application->clearOpenedURLs();
-    UIAlertView::clearShownAlerts();
-    UIActionSheet::clearShownActionSheets();
+    UIModalView::dismissAllModals();
 
     ShellState& shell = ShellState::shared();
     shell.reset();
@@ -130,16 +128,13 @@ Stage::Stage(const std::string& root, const std::string& bundlesFolder)
 
 Stage::~Stage()
 {
-    UIAlertView::setPresenter(nullptr);
-    _settingsAlerts.reset();
     _settings.reset();
     _center.reset();
     _clock->advance(0);
     while (RunLoop::main().runOnce(0)) { }
     ShellHooks::remove();
     ShellState::shared().reset();
-    UIAlertView::clearShownAlerts();
-    UIActionSheet::clearShownActionSheets();
+    UIModalView::dismissAllModals();
     RunLoop::main().installSystemClock();
 }
 
@@ -228,6 +223,7 @@ void Stage::writeSampleImage(std::string_view phonePath, CGSize size)
 
 void Stage::openCenter()
 {
+    UIModalView::setPresenter(&_center->alerts());
     _center->openCenter();
     settle();
 }
@@ -253,9 +249,7 @@ void Stage::tapInfo()
 
 void Stage::tapAlertButton(std::string_view title)
 {
-    UIAlertViewRef top = _center->alerts().topAlert();
-    if (_settingsAlerts && _settingsAlerts->topAlert())
-        top = _settingsAlerts->topAlert();
+    UIAlertViewRef top = UIModalView::topVisible<UIAlertView>();
     if (!top)
         fail("no alert is shown");
     for (int index = 0; index < top->numberOfButtons(); ++index) {
@@ -270,6 +264,7 @@ void Stage::tapAlertButton(std::string_view title)
 
 void Stage::openSettings(const std::vector<std::string>& rows)
 {
+    UIModalView::setPresenter(&_settings->modals());
     if (!_settings->openEntry("Ruvex Pro"))
         fail("could not open Ruvex Pro in Settings: " + _settings->lastError());
     settle();
@@ -282,13 +277,6 @@ void Stage::tapRow(std::string_view title)
     if (!_settings->tapRowNamed(title))
         fail("could not tap \"" + std::string(title) + "\": " + _settings->lastError());
     settle();
-}
-
-void Stage::showAlertsOverSettings()
-{
-    if (!_settingsAlerts)
-        _settingsAlerts = std::make_unique<CenterAlertPresenter>(_settings->window());
-    UIAlertView::setPresenter(_settingsAlerts.get());
 }
 
 void Stage::sendToPane(const std::string& selector, const PlistValue& argument)

@@ -55,18 +55,20 @@ public:
     // colours with a stripe through its middle, so that a stretch shows.
     void writeSampleImage(std::string_view phonePath, CGSize size);
 
+    // Opening the Center or the Settings app brings that program to the front: the modals
+    // shown from then on are drawn by its own presenter over its own window, as that
+    // program's process draws them.
+
     // The Notification Center opened, its widget faded in.
     void openCenter();
     // A tap on the widget's info button; an alert is on top afterwards.
     void tapInfo();
-    // A tap on a button of the alert on top of the host's window.
+    // A tap on a button of the alert shown last, whichever program shows it.
     void tapAlertButton(std::string_view title);
 
     // Settings: the product's entry opened, then rows tapped by title in turn.
     void openSettings(const std::vector<std::string>& rows = {});
     void tapRow(std::string_view title);
-    // Alerts from here on show over the Settings app's window rather than the Center's.
-    void showAlertsOverSettings();
     // A selector sent to the pane on top with one property-list argument, as a row's
     // action is sent.
     void sendToPane(const std::string& selector, const PlistValue& argument);
@@ -82,7 +84,6 @@ private:
     std::shared_ptr<VirtualClock> _clock;
     std::unique_ptr<WeeAppHost> _center;
     std::unique_ptr<SettingsHost> _settings;
-    std::unique_ptr<CenterAlertPresenter> _settingsAlerts;
 };
 
 // Makes the process see only the fonts that the project's setup installs (DejaVu, URW

@@ -25,7 +25,8 @@ SettingsHost::SettingsHost()
     _navigation = UINavigationController::initWithRootViewController(root);
     _navigation->view()->setFrame(_window->bounds());
     _window->addSubview(_navigation->view());
-    _window->makeKeyAndVisible(); // alerts of the panes show over it
+    _window->makeKeyAndVisible();
+    UIModalView::setPresenter(&_modals);
     root->table()->reloadData();
 }
 

@@ -2,10 +2,13 @@
 
 // The Settings app as a model the settings host program and the tests drive: a window
 // with a navigation stack whose root lists the PreferenceLoader entries; taps, typing,
-// slides and switch flips go through real touches and the controls' own input calls.
+// slides and switch flips go through real touches and the controls' own input calls. The
+// panes' alerts and sheets are drawn over the window by the host's presenter, installed as
+// the host is made.
 // Every operation answers false with a reason in lastError() when it cannot be done.
 
 #include "preferences/PreferenceLoader.h"
+#include "ui/UIModalOverlay.h"
 #include "ui/UINavigationController.h"
 #include "ui/UITextField.h"
 #include "ui/UIWindow.h"
@@ -22,6 +25,8 @@ public:
 
     const UIWindowRef& window() const { return _window; }
     const UINavigationControllerRef& navigation() const { return _navigation; }
+    // The alerts and sheets over the window, and taps on the top one's buttons.
+    UIModalOverlayPresenter& modals() { return _modals; }
     // The root list, with one row per entry in entries() order.
     const PSListControllerRef& rootPane() const { return _root; }
     const std::vector<PreferenceLoaderEntry>& entries() const;
@@ -71,6 +76,7 @@ private:
     std::shared_ptr<T> controlInCell(const UITableViewCellRef& cell) const;
 
     UIWindowRef _window;
+    UIModalOverlayPresenter _modals { _window };
     UINavigationControllerRef _navigation;
     PSListControllerRef _root;
     std::string _error;

@@ -1,42 +1,15 @@
-// Alerts and action sheets over the Settings app: the one shown last that is still visible,
-// and taps on its buttons by index or title.
+// Alerts and action sheets over the Settings app: the one of its kind shown last that is
+// still on screen, and taps on its buttons by index or title.
 
 #include "SettingsControl.h"
 
-#include "ui/UIActionSheet.h"
-#include "ui/UIAlertView.h"
-
-#include <cstdlib>
+#include "ui/UIModalOverlay.h"
 
 namespace {
 
 using Refusal = SettingsControl::Refusal;
 
-template<typename T>
-std::shared_ptr<T> topVisible(const std::vector<std::shared_ptr<T>>& shown)
-{
-    for (auto it = shown.rbegin(); it != shown.rend(); ++it)
-        if ((*it)->isVisible())
-            return *it;
-    return nullptr;
-}
-
-// The button named by title first, else by its index.
-template<typename T>
-int buttonIndex(const T& modal, const std::string& word)
-{
-    for (int i = 0; i < modal.numberOfButtons(); ++i)
-        if (modal.buttonTitleAtIndex(i) == word)
-            return i;
-    char* end = nullptr;
-    long number = std::strtol(word.c_str(), &end, 10);
-    if (!word.empty() && !*end && number >= 0 && number < modal.numberOfButtons())
-        return int(number);
-    return -1;
-}
-
-template<typename T>
-std::string describeButtons(const T& modal, JsonWriter& json)
+std::string describeButtons(const UIModalView& modal, JsonWriter& json)
 {
     std::string text;
     json.key("buttons").beginArray();
@@ -52,7 +25,7 @@ std::string describeButtons(const T& modal, JsonWriter& json)
 
 std::string SettingsControl::sheet(const control::Words& words)
 {
-    UIActionSheetRef top = topVisible(UIActionSheet::shownActionSheets());
+    UIActionSheetRef top = _host.modals().topActionSheet();
     if (words.size() == 1) {
         ControlReply reply;
         if (!top) {
@@ -72,7 +45,7 @@ std::string SettingsControl::sheet(const control::Words& words)
         throw Refusal("sheet takes nothing, or tap INDEX|TITLE");
     if (!top)
         throw Refusal("no sheet is shown");
-    int index = buttonIndex(*top, words[2]);
+    int index = top->buttonIndexNamed(words[2]);
     if (index < 0)
         throw Refusal("the sheet has no button " + words[2]);
     std::string title = top->buttonTitleAtIndex(index);
@@ -84,7 +57,7 @@ std::string SettingsControl::sheet(const control::Words& words)
 
 std::string SettingsControl::alert(const control::Words& words)
 {
-    UIAlertViewRef top = topVisible(UIAlertView::shownAlerts());
+    UIAlertViewRef top = _host.modals().topAlert();
     if (words.size() == 1) {
         ControlReply reply;
         if (!top) {
@@ -104,7 +77,7 @@ std::string SettingsControl::alert(const control::Words& words)
         throw Refusal("alert takes nothing, or tap INDEX|TITLE");
     if (!top)
         throw Refusal("no alert is shown");
-    int index = buttonIndex(*top, words[2]);
+    int index = top->buttonIndexNamed(words[2]);
     if (index < 0)
         throw Refusal("the alert has no button " + words[2]);
     std::string title = top->buttonTitleAtIndex(index);

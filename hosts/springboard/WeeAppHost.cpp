@@ -40,10 +40,10 @@ std::vector<std::string> bundlesIn(std::string_view phoneFolder)
 
 WeeAppHost::WeeAppHost()
     : _window(std::make_shared<UIWindow>(CGRectMake(0, 0, centerWidth, centerHeight)))
-    , _alerts(std::make_unique<CenterAlertPresenter>(_window))
+    , _alerts(std::make_unique<UIModalOverlayPresenter>(_window))
 {
     _window->setBackgroundColor(UIColor::colorWithWhite(0.12, 1));
-    UIAlertView::setPresenter(_alerts.get());
+    UIModalView::setPresenter(_alerts.get());
     _centerObserver = ShellState::shared().addCenterObserver([this](bool active) { centerChanged(active); });
 }
 
@@ -51,7 +51,7 @@ WeeAppHost::~WeeAppHost()
 {
     ShellState::shared().removeCenterObserver(_centerObserver);
     unloadViews();
-    UIAlertView::setPresenter(nullptr);
+    // The presenter, as it goes, stops presenting and dismisses the alerts still up.
 }
 
 size_t WeeAppHost::loadPlugins()

@@ -13,9 +13,8 @@
 //   tap:     launchURLForTapLocation: with the point in the widget's coordinates
 //   unload:  unloadView
 
-#include "CenterAlertPresenter.h"
-
 #include "springboard/BBWeeAppController.h"
+#include "ui/UIModalOverlay.h"
 #include "ui/UIWindow.h"
 
 #include <memory>
@@ -38,8 +37,8 @@ public:
         bool viewsLoaded = false;
     };
 
-    // Makes the Center's window, presents alerts over it and follows the Center's state
-    // in ShellState.
+    // Makes the Center's window, installs the presenter that draws alerts over it and
+    // follows the Center's state in ShellState.
     WeeAppHost();
     // Unloads every widget's views and stops presenting alerts.
     ~WeeAppHost();
@@ -74,7 +73,8 @@ public:
     // Builds the dropped views again: placeholder, full view, then a layout.
     void reloadViews();
 
-    CenterAlertPresenter& alerts() { return *_alerts; }
+    // The alerts over the Center, and taps on the top one's buttons.
+    UIModalOverlayPresenter& alerts() { return *_alerts; }
 
     bool writePNG(const std::string& path, double scale = 2) const { return _window->writePNG(path, scale); }
 
@@ -86,7 +86,7 @@ private:
     void skip(std::string_view bundlePath, std::string_view reason);
 
     std::shared_ptr<UIWindow> _window;
-    std::unique_ptr<CenterAlertPresenter> _alerts;
+    std::unique_ptr<UIModalOverlayPresenter> _alerts;
     std::vector<Widget> _widgets;
     std::vector<std::string> _messages;
     int _centerObserver = 0;

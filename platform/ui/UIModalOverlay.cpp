@@ -197,7 +197,7 @@ std::shared_ptr<UIModalOverlay> UIModalOverlay::overlayForAlert(const UIAlertVie
 {
     auto overlay = std::make_shared<UIModalOverlay>();
     overlay->setFrame(CGRectMake(0, 0, screen.size.width, screen.size.height));
-    overlay->_alert = alert;
+    overlay->_modal = alert;
     CGFloat inner = kAlertWidth - 2 * kAlertPadding;
     auto panel = std::make_shared<ModalPanel>(CGRectMake(0, 0, kAlertWidth, 0), AlertPanel);
     overlay->_panel = panel;
@@ -253,7 +253,8 @@ std::shared_ptr<UIModalOverlay> UIModalOverlay::overlayForActionSheet(const UIAc
 {
     auto overlay = std::make_shared<UIModalOverlay>();
     overlay->setFrame(CGRectMake(0, 0, screen.size.width, screen.size.height));
-    overlay->_sheet = sheet;
+    overlay->_modal = sheet;
+    overlay->_sheet = true;
     CGFloat width = screen.size.width;
     CGFloat inset = std::round((width - kSheetButtonWidth) / 2);
     auto panel = std::make_shared<ModalPanel>(CGRectMake(0, 0, width, 0), SheetPanel);
@@ -297,7 +298,7 @@ void UIModalOverlay::drawRect(CGRect)
     cairo_t* cr = context->painter().cairo();
     auto saved = context->painter().save();
     CGRect box = bounds();
-    if (_sheet.lock()) {
+    if (_sheet) {
         cairo_set_source_rgba(cr, 0, 0, 0, 0.4);
         cairo_paint(cr);
         return;
@@ -316,8 +317,25 @@ void UIModalOverlay::buttonPressed(std::shared_ptr<UIButton> sender)
     if (!sender)
         return;
     id keep = self();
-    if (auto alert = _alert.lock())
-        alert->dismissWithClickedButtonIndex(sender->tag());
-    else if (auto sheet = _sheet.lock())
-        sheet->dismissWithClickedButtonIndex(sender->tag());
+    if (auto modal = _modal.lock())
+        modal->dismissWithClickedButtonIndex(sender->tag());
+}
+
+std::shared_ptr<UIModalOverlay> UIModalOverlay::showOverWindow(const UIModalViewRef& modal, const UIWindowRef& window)
+{
+    if (!window)
+        return nullptr;
+    std::shared_ptr<UIModalOverlay> overlay;
+    if (auto alert = std::dynamic_pointer_cast<UIAlertView>(modal))
+        overlay = overlayForAlert(alert, window->bounds());
+    else if (auto sheet = std::dynamic_pointer_cast<UIActionSheet>(modal))
+        overlay = overlayForActionSheet(sheet, window->bounds());
+    if (overlay)
+        window->addSubview(overlay);
+    return overlay;
+}
+
+UIViewRef UIModalOverlayPresenter::presentModal(const UIModalViewRef& modal, const UIViewRef&)
+{
+    return UIModalOverlay::showOverWindow(modal, _window.lock());
 }

@@ -2,7 +2,8 @@
 
 // The platform's drawing of alerts and action sheets: a view over the whole screen that dims
 // what lies behind and holds the panel, whose buttons dismiss the alert or sheet with their
-// index when tapped.
+// index when tapped; and the presenter a host installs to have its modals drawn so over its
+// own window.
 //
 //   alert   284 points wide, centred; a dark blue translucent panel with a light rounded
 //           border and a gloss; the title bold 18 pt and the message 16 pt, white with a dark
@@ -14,6 +15,7 @@
 #include "ui/UIActionSheet.h"
 #include "ui/UIAlertView.h"
 #include "ui/UIButton.h"
+#include "ui/UIWindow.h"
 
 class UIModalOverlay : public UIView {
     RVX_OBJECT(UIModalOverlay)
@@ -26,6 +28,9 @@ public:
     UIModalOverlay() = default;
     static std::shared_ptr<UIModalOverlay> overlayForAlert(const UIAlertViewRef& alert, CGRect screen);
     static std::shared_ptr<UIModalOverlay> overlayForActionSheet(const UIActionSheetRef& sheet, CGRect screen);
+    // The overlay of an alert or a sheet, put over the whole of `window`; nothing without a
+    // window, or for a modal of another kind.
+    static std::shared_ptr<UIModalOverlay> showOverWindow(const UIModalViewRef& modal, const UIWindowRef& window);
 
     // The panel, and its buttons by the index they dismiss with.
     const UIViewRef& panel() const { return _panel; }
@@ -39,6 +44,23 @@ private:
 
     UIViewRef _panel;
     std::vector<UIButtonRef> _buttons;
-    std::weak_ptr<UIAlertView> _alert;
-    std::weak_ptr<UIActionSheet> _sheet;
+    std::weak_ptr<UIModalView> _modal;
+    bool _sheet = false;
+};
+
+// Draws every modal shown while it is installed over one window, the latest on top, as the
+// shell does over the Notification Center and the Settings app over its list. A sheet goes
+// over this window whichever view it was shown in. Once the window is gone, modals are
+// listed but not drawn.
+class UIModalOverlayPresenter : public UIModalPresenter {
+public:
+    explicit UIModalOverlayPresenter(std::weak_ptr<UIWindow> window) : _window(std::move(window)) { }
+
+    UIViewRef presentModal(const UIModalViewRef& modal, const UIViewRef& view) override;
+
+    UIAlertViewRef topAlert() const { return top<UIAlertView>(); }
+    UIActionSheetRef topActionSheet() const { return top<UIActionSheet>(); }
+
+private:
+    std::weak_ptr<UIWindow> _window;
 };

@@ -1,4 +1,3 @@
-#include "ui/UIActionSheet.h"
 #include "ui/UIDevice.h"
 #include "ui/UINavigationController.h"
 
@@ -13,12 +12,6 @@ public:
     UIBarButtonItemRef lastSender;
     void viewWillAppear(bool) override { calls.push_back("willAppear"); }
     void viewDidDisappear(bool) override { calls.push_back("didDisappear"); }
-};
-
-class SheetListener : public UIActionSheetDelegate {
-public:
-    std::vector<int> clicked;
-    void clickedButtonAtIndex(const UIActionSheetRef&, int index) override { clicked.push_back(index); }
 };
 
 } // namespace
@@ -73,33 +66,6 @@ TEST(Navigation, BarItemsSendTheirActionWithTheItemAsSender)
     // The target is weak: a gone pane gets nothing and nothing crashes.
     auto orphan = UIBarButtonItem::initWithTitle("Cancel", UIBarButtonItemStyleBordered, std::make_shared<Pane>(), "save");
     orphan->tap();
-}
-
-TEST(ActionSheet, OrdersDestructiveOthersCancelAndTellsItsDelegate)
-{
-    auto listener = std::make_shared<SheetListener>();
-    auto sheet = UIActionSheet::initWithTitle("Ruvex Pro", listener, "Cancel", std::nullopt,
-        {"Website", "Twitter", "YouTube Channel", "More by this Developer"});
-    EXPECT_EQ(sheet->numberOfButtons(), 5);
-    EXPECT_EQ(sheet->cancelButtonIndex(), 4);
-    EXPECT_EQ(sheet->destructiveButtonIndex(), -1);
-    EXPECT_EQ(sheet->buttonTitleAtIndex(0), "Website");
-    auto withDestructive = UIActionSheet::initWithTitle(std::nullopt, listener, "Cancel", "Erase", {"Keep"});
-    EXPECT_EQ(withDestructive->buttonTitleAtIndex(0), "Erase");
-    EXPECT_EQ(withDestructive->firstOtherButtonIndex(), 1);
-    EXPECT_EQ(withDestructive->cancelButtonIndex(), 2);
-
-    UIActionSheet::clearShownActionSheets();
-    auto view = std::make_shared<UIView>();
-    sheet->showInView(view);
-    ASSERT_EQ(UIActionSheet::shownActionSheets().size(), 1u);
-    EXPECT_EQ(sheet->shownInView(), view);
-    sheet->dismissWithClickedButtonIndex(1);
-    EXPECT_EQ(listener->clicked, std::vector<int> {1});
-    EXPECT_FALSE(sheet->isVisible());
-    sheet->dismissWithClickedButtonIndex(9); // no such button: no call
-    EXPECT_EQ(listener->clicked.size(), 1u);
-    UIActionSheet::clearShownActionSheets();
 }
 
 TEST(Device, TheIdiomIsTheHostsToSet)

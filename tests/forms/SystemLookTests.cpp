@@ -127,7 +127,7 @@ TEST(AlertLook, ShownWithoutAPresenterOverTheKeyWindowAndTappedThere)
     overlays[0]->buttonAtIndex(0)->sendActionsForControlEvents(UIControlEventTouchUpInside);
     EXPECT_FALSE(alert->isVisible());
     EXPECT_TRUE(all<UIModalOverlay>(window).empty());
-    UIAlertView::clearShownAlerts();
+    UIModalView::dismissAllModals();
 }
 
 TEST(SheetLook, SlidesUpWithTheCancelButtonLastAndDark)

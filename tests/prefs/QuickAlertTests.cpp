@@ -24,11 +24,7 @@ protected:
     void setTitle(const std::shared_ptr<PlistObject>& title) { _object->performSelector("setQuickQlertTitle:", title); }
     void alert(const std::shared_ptr<PlistObject>& message) { _object->performSelector("quickAlert:", message); }
     static std::shared_ptr<PlistObject> text(const char* value) { return boxed(std::string(value)); }
-    UIAlertViewRef lastAlert()
-    {
-        const auto& alerts = UIAlertView::shownAlerts();
-        return alerts.empty() ? nullptr : alerts.back();
-    }
+    UIAlertViewRef lastAlert() { return host().modals().topAlert(); }
 
     std::shared_ptr<NSObject> _object = std::make_shared<NSObject>();
     std::string* _title = nullptr;

@@ -12,8 +12,7 @@ protected:
     {
         openRuvex();
         EXPECT_TRUE(host().tapRowNamed("More from Vastelmark")) << host().lastError();
-        const auto& sheets = UIActionSheet::shownActionSheets();
-        return sheets.empty() ? nullptr : sheets.back();
+        return host().modals().topActionSheet();
     }
 };
 
@@ -72,6 +71,22 @@ TEST_F(RootPaneTest, LinksSheetListsItsButtonsWithCancelLast)
     for (int index = 0; index < 5; ++index)
         EXPECT_EQ(sheet->buttonTitleAtIndex(index), titles[index]);
     EXPECT_EQ(sheet->cancelButtonIndex(), 4);
+    EXPECT_TRUE(opened().empty());
+
+    // The host draws it over its own window, where a finger's tap on Cancel dismisses it.
+    std::shared_ptr<UIModalOverlay> overlay;
+    for (const UIViewRef& view : host().window()->subviews())
+        if (auto found = std::dynamic_pointer_cast<UIModalOverlay>(view))
+            overlay = found;
+    ASSERT_TRUE(overlay);
+    UIButtonRef cancel = overlay->buttonAtIndex(4);
+    ASSERT_TRUE(cancel);
+    CGRect frame = cancel->convertRectToView(cancel->bounds(), host().window().get());
+    CGPoint middle { CGRectGetMidX(frame), CGRectGetMidY(frame) };
+    ASSERT_TRUE(host().touchAlong(middle, middle, 0)) << host().lastError();
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_FALSE(host().modals().topActionSheet());
+    EXPECT_FALSE(overlay->superview());
     EXPECT_TRUE(opened().empty());
 }
 

@@ -215,7 +215,7 @@ TEST_F(WeeAppHostTest, AlertsShowOverTheCenterAndTheirButtonsCanBeTapped)
     auto second = UIAlertView::initWithTitle("Second", std::nullopt, delegate, "OK");
     first->show();
     second->show();
-    EXPECT_EQ(host.alerts().visibleAlerts(), (std::vector<UIAlertViewRef> { first, second }));
+    EXPECT_EQ(host.alerts().shownModals(), (std::vector<UIModalViewRef> { first, second }));
     EXPECT_EQ(host.window()->subviews().size(), 2u);
 
     EXPECT_FALSE(host.alerts().tapButton(3));
