@@ -1,7 +1,5 @@
 #include "RVXImageController.h"
 
-#include "RVXOpenLinks.h"
-
 #include "shared/RVXLinks.h"
 
 RVX_DEFINE_CLASS(RVXImageController, PSListController,
@@ -16,5 +14,5 @@ const std::vector<PSSpecifierRef>& RVXImageController::specifiers()
 
 void RVXImageController::images(PSSpecifierRef)
 {
-    RVXOpenLinks::open(RVXLinks::backgroundHelp);
+    RVXLinks::open(RVXLinks::backgroundHelp);
 }

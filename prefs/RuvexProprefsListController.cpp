@@ -1,7 +1,5 @@
 #include "RuvexProprefsListController.h"
 
-#include "RVXOpenLinks.h"
-
 #include "shared/RVXLinks.h"
 
 RVX_DEFINE_CLASS(RuvexProprefsListController, PSListController,
@@ -17,7 +15,7 @@ const std::vector<PSSpecifierRef>& RuvexProprefsListController::specifiers()
 
 void RuvexProprefsListController::openDonationLink(PSSpecifierRef)
 {
-    RVXOpenLinks::open(RVXLinks::donate);
+    RVXLinks::open(RVXLinks::donate);
 }
 
 void RuvexProprefsListController::openMore(PSSpecifierRef)
@@ -31,10 +29,10 @@ void RuvexProprefsListController::openMore(PSSpecifierRef)
 void RuvexProprefsListController::clickedButtonAtIndex(const UIActionSheetRef&, int index)
 {
     switch (index) {
-    case WebsiteButton: RVXOpenLinks::open(RVXLinks::website); break;
-    case TwitterButton: RVXOpenLinks::openTwitterProfile(); break;
-    case VideoButton: RVXOpenLinks::open(RVXLinks::videoChannel); break;
-    case MoreButton: RVXOpenLinks::open(RVXLinks::moreApps); break;
+    case WebsiteButton: RVXLinks::open(RVXLinks::website); break;
+    case TwitterButton: RVXLinks::openTwitterProfile(); break;
+    case VideoButton: RVXLinks::open(RVXLinks::videoChannel); break;
+    case MoreButton: RVXLinks::open(RVXLinks::moreApps); break;
     default: break;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-// The maker's addresses, opened by the widget's About dialog and by the settings panes.
+// The maker's addresses, opened by the widget's About dialog and by the settings panes,
+// and the one way both open them.
 
 namespace RVXLinks {
 
@@ -19,5 +20,11 @@ inline constexpr const char* twitterApps[] = {
     "twitterrific:///profile?screen_name=Vastelmark",
 };
 inline constexpr const char* twitterWeb = "https://twitter.com/Vastelmark";
+
+// Opens an address through the shared application. The result of openURL: is not looked
+// at: an address that cannot be opened shows nothing.
+void open(const char* address);
+// The maker's profile in the first Twitter client the device can open, else on the web.
+void openTwitterProfile();
 
 } // namespace RVXLinks

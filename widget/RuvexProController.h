@@ -50,7 +50,6 @@ private:
     void applyLabelStyle(const NSDictionary& settings);
     void makeInfoButton();
     void layoutControls();
-    void openTwitterProfile();
 
     std::shared_ptr<UIView> _view;
     UIImageViewRef _backgroundView;

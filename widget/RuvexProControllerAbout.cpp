@@ -6,19 +6,12 @@
 #include "shared/RVXSettings.h"
 
 #include "foundation/NSString.h"
-#include "foundation/NSURL.h"
-#include "ui/UIApplication.h"
 
 namespace {
 
 enum AlertTag : int { AboutAlert = 1, DeveloperAlert = 2 };
 enum DeveloperButton : int { WebsiteButton = 1, TwitterButton = 2, MoreButton = 3 };
 constexpr int kAboutButton = 1;
-
-void open(const char* address)
-{
-    UIApplication::sharedApplication()->openURL(NSURL::URLWithString(address));
-}
 
 void present(const UIAlertViewRef& alert, int tag)
 {
@@ -54,23 +47,9 @@ void RuvexProController::clickedButtonAtIndex(const UIAlertViewRef& alert, int i
     if (alert->tag() != DeveloperAlert)
         return;
     switch (index) {
-    case WebsiteButton: open(RVXLinks::website); break;
-    case TwitterButton: openTwitterProfile(); break;
-    case MoreButton: open(RVXLinks::moreApps); break;
+    case WebsiteButton: RVXLinks::open(RVXLinks::website); break;
+    case TwitterButton: RVXLinks::openTwitterProfile(); break;
+    case MoreButton: RVXLinks::open(RVXLinks::moreApps); break;
     default: break;
     }
-}
-
-// The profile in the first client that is installed, else on the web.
-void RuvexProController::openTwitterProfile()
-{
-    auto application = UIApplication::sharedApplication();
-    for (const char* address : RVXLinks::twitterApps) {
-        auto url = NSURL::URLWithString(address);
-        if (url && application->canOpenURL(url)) {
-            application->openURL(url);
-            return;
-        }
-    }
-    open(RVXLinks::twitterWeb);
 }

@@ -8,8 +8,12 @@
 
 std::optional<NSDictionary> NSDictionary::dictionaryWithContentsOfFile(std::string_view phonePath)
 {
-    // A link on the way, the file's own included, may not lead the read out of the device.
-    int fd = DeviceRoot::openFileBeneath(DeviceRoot::resolve(phonePath));
+    return dictionaryBeneathDeviceRoot(DeviceRoot::resolve(phonePath));
+}
+
+std::optional<NSDictionary> NSDictionary::dictionaryBeneathDeviceRoot(const std::string& hostPath)
+{
+    int fd = DeviceRoot::openFileBeneath(hostPath);
     if (fd < 0)
         return std::nullopt;
     auto value = PropertyList::readFile("/proc/self/fd/" + std::to_string(fd));

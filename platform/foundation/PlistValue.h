@@ -71,6 +71,9 @@ public:
     // Reads a property list whose root is a dictionary from a phone path (resolved under
     // the device root). Nothing for a missing, unreadable or unparsable file, or another root.
     static std::optional<NSDictionary> dictionaryWithContentsOfFile(std::string_view phonePath);
+    // The same from a host path inside the device: no link on the way, the file's own
+    // included, may lead the read out of the device.
+    static std::optional<NSDictionary> dictionaryBeneathDeviceRoot(const std::string& hostPath);
     // Writes the dictionary as an XML property list to a phone path. Atomically: through a
     // temporary file in the same directory renamed over the target. False when the write
     // fails or a string is not valid UTF-8; the old file is then untouched.

@@ -80,15 +80,7 @@ void PreferenceFile::setLockingEnabled(bool enabled)
 
 std::optional<NSDictionary> PreferenceFile::readIfPresent() const
 {
-    // Inside the device a link may not lead the read out of it (see DeviceRoot).
-    int fd = DeviceRoot::openFileBeneath(_hostPath);
-    if (fd < 0)
-        return std::nullopt;
-    auto value = PropertyList::readFile("/proc/self/fd/" + std::to_string(fd));
-    close(fd);
-    if (!value || !value->dictionary())
-        return std::nullopt;
-    return std::move(*value->dictionary());
+    return NSDictionary::dictionaryBeneathDeviceRoot(_hostPath);
 }
 
 // Moves the unreadable file to the first free name of "<file>.corrupt", "<file>.corrupt.1",

@@ -46,6 +46,27 @@ public:
         return _tableOffset >= 8 && _tableOffset <= trailer && (trailer - _tableOffset) / _offsetSize >= _objectCount;
     }
 
+    // The count of an object's items from its marker, or from the integer after it when the
+    // marker's low nibble is 0xF; `at` moves past what was read. False when malformed.
+    bool readCount(uint8_t marker, uint64_t& at, uint64_t& count) const
+    {
+        count = marker & 0x0F;
+        ++at;
+        if (count != 0x0F)
+            return true;
+        if (at >= _tableOffset)
+            return false;
+        uint8_t intMarker = uint8_t(_bytes[at]);
+        if ((intMarker >> 4) != 0x1 || (intMarker & 0x0F) > 3)
+            return false;
+        size_t width = size_t(1) << (intMarker & 0x0F);
+        if (at + 1 + width > _tableOffset)
+            return false;
+        count = readBigEndian(_bytes, size_t(at + 1), width);
+        at += 1 + width;
+        return true;
+    }
+
     // A dictionary key must be a string without a NUL: libplist aborts the process on a
     // UTF-16 key holding one, and a key cut short at it would not be the key written.
     bool isSafeKey(uint64_t object) const
@@ -57,20 +78,9 @@ public:
         uint8_t type = marker >> 4;
         if (type != 0x5 && type != 0x6)
             return false;
-        uint64_t count = marker & 0x0F;
-        ++at;
-        if (count == 0x0F) {
-            if (at >= _tableOffset)
-                return false;
-            uint8_t intMarker = uint8_t(_bytes[at]);
-            if ((intMarker >> 4) != 0x1 || (intMarker & 0x0F) > 3)
-                return false;
-            size_t width = size_t(1) << (intMarker & 0x0F);
-            if (at + 1 + width > _tableOffset)
-                return false;
-            count = readBigEndian(_bytes, size_t(at + 1), width);
-            at += 1 + width;
-        }
+        uint64_t count = 0;
+        if (!readCount(marker, at, count))
+            return false;
         size_t unit = type == 0x6 ? 2 : 1;
         if (count > (_tableOffset - at) / unit)
             return false;
@@ -92,20 +102,9 @@ public:
         uint8_t type = marker >> 4;
         if (type != 0xA && type != 0xC && type != 0xD)
             return true;
-        uint64_t count = marker & 0x0F;
-        ++at;
-        if (count == 0x0F) {
-            if (at >= _tableOffset)
-                return false;
-            uint8_t intMarker = uint8_t(_bytes[at]);
-            if ((intMarker >> 4) != 0x1 || (intMarker & 0x0F) > 3)
-                return false;
-            size_t width = size_t(1) << (intMarker & 0x0F);
-            if (at + 1 + width > _tableOffset)
-                return false;
-            count = readBigEndian(_bytes, size_t(at + 1), width);
-            at += 1 + width;
-        }
+        uint64_t count = 0;
+        if (!readCount(marker, at, count))
+            return false;
         if (type == 0xD)
             count *= 2;
         if (count > (_tableOffset - at) / _refSize)

@@ -141,13 +141,18 @@ UITextInputRefusal UITextField::refusalForInsertion(std::string_view text) const
     return UITextInputRefusal::None;
 }
 
-bool UITextField::insertText(std::string_view text)
+bool UITextField::readyToInsert(std::string_view text)
 {
-    id keep = self();
     if (refusalForInsertion(text) != UITextInputRefusal::None)
         return false;
     beginIfNeeded();
-    if (!_editing)
+    return _editing;
+}
+
+bool UITextField::insertText(std::string_view text)
+{
+    id keep = self();
+    if (!readyToInsert(text))
         return false;
     size_t at = 0;
     while (at < text.size()) {
@@ -161,10 +166,7 @@ bool UITextField::insertText(std::string_view text)
 bool UITextField::paste(std::string_view text)
 {
     id keep = self();
-    if (refusalForInsertion(text) != UITextInputRefusal::None)
-        return false;
-    beginIfNeeded();
-    if (!_editing)
+    if (!readyToInsert(text))
         return false;
     if (!text.empty())
         changeText(_text + std::string(text));

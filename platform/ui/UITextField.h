@@ -118,6 +118,8 @@ public:
 
 private:
     void beginIfNeeded();
+    // Whether the text may be inserted, editing begun first: false when refused.
+    bool readyToInsert(std::string_view text);
     void changeText(std::string text);
     std::string shownText() const;
 

@@ -1,11 +1,9 @@
-#include "RVXOpenLinks.h"
-
 #include "shared/RVXLinks.h"
 
 #include "foundation/NSURL.h"
 #include "ui/UIApplication.h"
 
-namespace RVXOpenLinks {
+namespace RVXLinks {
 
 void open(const char* address)
 {
@@ -15,14 +13,14 @@ void open(const char* address)
 void openTwitterProfile()
 {
     auto application = UIApplication::sharedApplication();
-    for (const char* address : RVXLinks::twitterApps) {
+    for (const char* address : twitterApps) {
         auto url = NSURL::URLWithString(address);
         if (url && application->canOpenURL(url)) {
             application->openURL(url);
             return;
         }
     }
-    open(RVXLinks::twitterWeb);
+    open(twitterWeb);
 }
 
-} // namespace RVXOpenLinks
+} // namespace RVXLinks
