@@ -34,9 +34,9 @@ void RVXFontController::didSelectRowAtIndexPath(const UITableViewRef& tableView,
     if (indexPath->row() == ColorRow)
         openColorOverlay();
     else if (indexPath->row() == FamilyRow)
-        pushController(std::make_shared<RVXFontPicker>());
+        pushController(runtime::make<RVXFontPicker>());
     else
-        pushController(std::make_shared<RVXFontStyle>());
+        pushController(runtime::make<RVXFontStyle>());
 }
 
 void RVXFontController::savefield(UITextFieldRef sender)

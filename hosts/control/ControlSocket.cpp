@@ -26,8 +26,13 @@ std::string socketPath(const std::string& deviceRoot, const std::string& host)
 
 bool makeSocketDirectory(const std::string& deviceRoot, std::string& error)
 {
-    return NotifyTransport::makePrivateDirectory(baseDirectory(), error)
-        && NotifyTransport::makePrivateDirectory(socketDirectory(deviceRoot), error);
+    for (const std::string& folder : {baseDirectory(), socketDirectory(deviceRoot)}) {
+        if (Result<void> made = NotifyTransport::makePrivateDirectory(folder); !made) {
+            error = made.error();
+            return false;
+        }
+    }
+    return true;
 }
 
 bool encodeRequest(const Words& words, std::string& line)

@@ -19,7 +19,7 @@ std::shared_ptr<springboard::ApplicationIcon> iconOf(const std::shared_ptr<UIVie
 
 std::shared_ptr<SBAppSwitcherController> SBAppSwitcherController::sharedInstance()
 {
-    static auto instance = std::make_shared<SBAppSwitcherController>();
+    static auto instance = runtime::make<SBAppSwitcherController>();
     return instance;
 }
 

@@ -18,7 +18,7 @@ RVX_DEFINE_CLASS(SBAppSwitcherModel, NSObject,
 
 std::shared_ptr<SBAppSwitcherModel> SBAppSwitcherModel::sharedInstance()
 {
-    static auto instance = std::make_shared<SBAppSwitcherModel>();
+    static auto instance = runtime::make<SBAppSwitcherModel>();
     return instance;
 }
 

@@ -18,7 +18,7 @@ RVX_DEFINE_CLASS(SBBulletinListController, NSObject,
 
 std::shared_ptr<SBBulletinListController> SBBulletinListController::sharedInstance()
 {
-    static auto instance = std::make_shared<SBBulletinListController>();
+    static auto instance = runtime::make<SBBulletinListController>();
     return instance;
 }
 

@@ -14,7 +14,7 @@ RVX_DEFINE_CLASS(SBIconModel, NSObject,
 
 std::shared_ptr<SBIconModel> SBIconModel::sharedInstance()
 {
-    static auto instance = std::make_shared<SBIconModel>();
+    static auto instance = runtime::make<SBIconModel>();
     return instance;
 }
 
@@ -24,5 +24,5 @@ id SBIconModel::applicationIconForDisplayIdentifier(std::string_view identifier)
     shell.log("SBIconModel applicationIconForDisplayIdentifier: " + std::string(identifier));
     if (!shell.installedApp(identifier))
         return nullptr;
-    return std::make_shared<SBApplicationIcon>(std::string(identifier));
+    return runtime::make<SBApplicationIcon>(std::string(identifier));
 }

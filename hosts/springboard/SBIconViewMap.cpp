@@ -13,8 +13,8 @@ RVX_DEFINE_CLASS(SBIconViewMapWithoutModel, NSObject)
 
 id SBIconViewMap::homescreenMap()
 {
-    static id withModel = std::make_shared<SBIconViewMap>();
-    static id withoutModel = std::make_shared<SBIconViewMapWithoutModel>();
+    static id withModel = runtime::make<SBIconViewMap>();
+    static id withoutModel = runtime::make<SBIconViewMapWithoutModel>();
     ShellState& shell = ShellState::shared();
     shell.log("SBIconViewMap homescreenMap");
     return shell.homescreenMapHasIconModel() ? withModel : withoutModel;

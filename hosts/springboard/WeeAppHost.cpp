@@ -71,8 +71,8 @@ bool WeeAppHost::loadPlugin(std::string_view bundlePhonePath)
         skip(bundlePhonePath, "no such bundle");
         return false;
     }
-    if (!bundle->load()) {
-        skip(bundlePhonePath, bundle->loadError());
+    if (Result<void> loaded = bundle->load(); !loaded) {
+        skip(bundlePhonePath, loaded.error());
         return false;
     }
     const Class* principal = bundle->principalClass();

@@ -119,9 +119,12 @@ CFNotificationStatus CFNotificationCenter::addObserver(const void* observer, CFN
     if (std::find(registrations.begin(), registrations.end(), registration) == registrations.end())
         registrations.push_back(std::move(registration));
     // Bound before returning, so that a post made after this call reaches us.
-    if (transport.isOpen() && !transport.bind(lastError)) {
-        std::fprintf(stderr, "CFNotificationCenterAddObserver: other processes cannot reach this observer: %s\n",
-            lastError.c_str());
+    if (transport.isOpen()) {
+        if (Result<void> bound = transport.bind(); !bound) {
+            lastError = bound.error();
+            std::fprintf(stderr, "CFNotificationCenterAddObserver: other processes cannot reach this observer: %s\n",
+                lastError.c_str());
+        }
     }
     requestEndpointSync();
     return kCFNotificationStatusOK;
@@ -169,8 +172,14 @@ CFNotificationStatus CFNotificationCenter::post(const std::string& name)
     if (observes(name))
         enqueue(name);
     lastReach = NotifyTransport::SendReport();
-    if (transport.isOpen() && !transport.send(name, lastError, &lastReach))
-        return kCFNotificationStatusTransportFailed;
+    if (transport.isOpen()) {
+        Result<NotifyTransport::SendReport> sent = transport.send(name);
+        if (!sent) {
+            lastError = sent.error();
+            return kCFNotificationStatusTransportFailed;
+        }
+        lastReach = *sent;
+    }
     if (lastReach.peers > 0 && lastReach.reached == 0)
         reportUnheard(name);
     else if (lastReach.reached > 0)
@@ -258,9 +267,12 @@ void CFNotificationCenter::syncEndpoint()
         transport.unbind();
         return;
     }
-    if (!transport.isBound() && !transport.bind(lastError)) {
-        std::fprintf(stderr, "CFNotificationCenter: other processes cannot reach this process: %s\n", lastError.c_str());
-        return;
+    if (!transport.isBound()) {
+        if (Result<void> bound = transport.bind(); !bound) {
+            lastError = bound.error();
+            std::fprintf(stderr, "CFNotificationCenter: other processes cannot reach this process: %s\n", lastError.c_str());
+            return;
+        }
     }
     if (!source)
         source = RunLoop::main().addReadSource(transport.endpointDescriptor(), [this] { receive(); });
@@ -287,14 +299,20 @@ CFNotificationStatus CFNotificationCenter::useDeviceRoot(const char* deviceRoot)
     }
     std::string top = base.empty() ? NotifyTransport::defaultBase() : base;
     std::string directory = NotifyTransport::directoryForDeviceRoot(deviceRoot, top);
-    if (!NotifyTransport::makePrivateDirectory(top, lastError) || !NotifyTransport::makePrivateDirectory(directory, lastError))
-        return kCFNotificationStatusTransportFailed;
+    for (const std::string& folder : {top, directory}) {
+        if (Result<void> made = NotifyTransport::makePrivateDirectory(folder); !made) {
+            lastError = made.error();
+            return kCFNotificationStatusTransportFailed;
+        }
+    }
     if (transport.directory() == directory)
         return kCFNotificationStatusOK;
     detachSource();
     lastUnheardReport = -1e9;
-    if (!transport.open(directory, lastError))
+    if (Result<void> opened = transport.open(directory); !opened) {
+        lastError = opened.error();
         return kCFNotificationStatusTransportFailed;
+    }
     syncEndpoint();
     return kCFNotificationStatusOK;
 }

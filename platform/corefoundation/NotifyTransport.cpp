@@ -22,9 +22,9 @@
 
 namespace {
 
-std::string systemError(const std::string& what)
+Failure systemError(const std::string& what)
 {
-    return what + ": " + std::strerror(errno);
+    return Failure {what + ": " + std::strerror(errno)};
 }
 
 uint64_t fnv1a(std::string_view text)
@@ -109,43 +109,33 @@ std::string NotifyTransport::directoryForDeviceRoot(const std::string& deviceRoo
     return base + "/" + hash;
 }
 
-bool NotifyTransport::makePrivateDirectory(const std::string& path, std::string& error)
+Result<void> NotifyTransport::makePrivateDirectory(const std::string& path)
 {
-    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-        error = systemError("cannot create the notification directory " + path);
-        return false;
-    }
+    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
+        return systemError("cannot create the notification directory " + path);
     posix::FileDescriptor folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!folder) {
         if (errno == ELOOP || errno == ENOTDIR)
-            error = "the notification directory " + path + " is a link or not a directory; refusing it";
-        else
-            error = systemError("cannot open the notification directory " + path);
-        return false;
+            return Failure {"the notification directory " + path + " is a link or not a directory; refusing it"};
+        return systemError("cannot open the notification directory " + path);
     }
     struct stat status;
-    bool safe = fstat(folder.get(), &status) == 0;
-    if (!safe)
-        error = systemError("cannot examine the notification directory " + path);
-    else if (status.st_uid != geteuid()) {
-        error = "the notification directory " + path + " belongs to another user; refusing it";
-        safe = false;
-    } else if ((status.st_mode & 077) && fchmod(folder.get(), 0700) != 0) {
-        error = systemError("cannot make the notification directory " + path + " private");
-        safe = false;
-    }
-    return safe;
+    if (fstat(folder.get(), &status) != 0)
+        return systemError("cannot examine the notification directory " + path);
+    if (status.st_uid != geteuid())
+        return Failure {"the notification directory " + path + " belongs to another user; refusing it"};
+    if ((status.st_mode & 077) && fchmod(folder.get(), 0700) != 0)
+        return systemError("cannot make the notification directory " + path + " private");
+    return {};
 }
 
-bool NotifyTransport::open(const std::string& directory, std::string& error)
+Result<void> NotifyTransport::open(const std::string& directory)
 {
-    if (!posix::unixAddress(directory + "/" + std::to_string(INT_MAX) + ".ffffffff")) {
-        error = "the notification directory " + directory + " is too long for a socket path";
-        return false;
-    }
+    if (!posix::unixAddress(directory + "/" + std::to_string(INT_MAX) + ".ffffffff"))
+        return Failure {"the notification directory " + directory + " is too long for a socket path"};
     close();
     _directory = directory;
-    return true;
+    return {};
 }
 
 void NotifyTransport::close()
@@ -159,49 +149,40 @@ void NotifyTransport::close()
     _peersValid = false;
 }
 
-bool NotifyTransport::bind(std::string& error)
+Result<void> NotifyTransport::bind()
 {
     if (isBound())
-        return true;
-    if (!isOpen()) {
-        error = "no notification directory";
-        return false;
-    }
+        return {};
+    if (!isOpen())
+        return Failure {"no notification directory"};
     posix::FileDescriptor socketFd(socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (!socketFd) {
-        error = systemError("cannot create a notification socket");
-        return false;
-    }
+    if (!socketFd)
+        return systemError("cannot create a notification socket");
     std::string name = std::to_string(getpid()) + "." + randomNonce();
     Result<sockaddr_un> where = posix::unixAddress(_directory + "/" + name);
-    if (!where) {
-        error = where.error();
-        return false;
-    }
+    if (!where)
+        return Failure {where.error()};
     sockaddr_un address = *where;
     unlink(address.sun_path);
     int bound = ::bind(socketFd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
     if (bound != 0 && errno == ENOENT) {
         // The last endpoint to leave took the directory with it; make it again.
-        std::string ignored;
-        if (makePrivateDirectory(_directory, ignored))
+        if (makePrivateDirectory(_directory))
             bound = ::bind(socketFd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address);
     }
-    if (bound != 0) {
-        error = systemError(std::string("cannot bind the notification socket ") + address.sun_path);
-        return false;
-    }
+    if (bound != 0)
+        return systemError(std::string("cannot bind the notification socket ") + address.sun_path);
     // The socket file takes its mode from the umask; others must never be able to send,
     // even if the directory's mode were loosened later.
     if (chmod(address.sun_path, 0600) != 0) {
-        error = systemError(std::string("cannot restrict the notification socket ") + address.sun_path);
+        Failure failure = systemError(std::string("cannot restrict the notification socket ") + address.sun_path);
         unlink(address.sun_path);
-        return false;
+        return failure;
     }
     _endpoint = socketFd.release();
     _endpointName = name;
     _peersValid = false;
-    return true;
+    return {};
 }
 
 void NotifyTransport::unbind()
@@ -216,19 +197,17 @@ void NotifyTransport::unbind()
     _endpointName.clear();
 }
 
-bool NotifyTransport::ensureSender(std::string& error)
+Result<void> NotifyTransport::ensureSender()
 {
     if (_sender >= 0)
-        return true;
+        return {};
     _sender = socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (_sender < 0) {
-        error = systemError("cannot create a notification socket");
-        return false;
-    }
+    if (_sender < 0)
+        return systemError("cannot create a notification socket");
     int budget = 0;
     socklen_t size = sizeof budget;
     _senderBudget = getsockopt(_sender, SOL_SOCKET, SO_SNDBUF, &budget, &size) == 0 && budget > 0 ? size_t(budget) : 65536;
-    return true;
+    return {};
 }
 
 // The bytes of datagrams this socket sent that their receivers have not read yet.
@@ -241,18 +220,18 @@ size_t NotifyTransport::senderCharge() const
 }
 
 // The datagrams already sent stay queued at their receivers, charged to the old socket.
-bool NotifyTransport::replaceSender(std::string& error)
+Result<void> NotifyTransport::replaceSender()
 {
     if (_sender >= 0)
         ::close(_sender);
     _sender = -1;
-    return ensureSender(error);
+    return ensureSender();
 }
 
 // Reading the directory costs far more than a send, so the list is kept while the
 // directory's modification time stands still. File times move in coarse ticks, so a
 // directory changed in the last moments is read again at every send.
-bool NotifyTransport::refreshPeers(std::string& error)
+Result<void> NotifyTransport::refreshPeers()
 {
     struct stat status;
     if (stat(_directory.c_str(), &status) != 0) {
@@ -260,20 +239,17 @@ bool NotifyTransport::refreshPeers(std::string& error)
             // Nobody has bound since the last endpoint left: nobody to reach.
             _peers.clear();
             _peersValid = false;
-            return true;
+            return {};
         }
-        error = systemError("cannot examine the notification directory " + _directory);
-        return false;
+        return systemError("cannot examine the notification directory " + _directory);
     }
     const timespec& stamp = status.st_mtim;
     if (_peersValid && stamp.tv_sec == _peersStamp.tv_sec && stamp.tv_nsec == _peersStamp.tv_nsec)
-        return true;
+        return {};
 
     DIR* directory = opendir(_directory.c_str());
-    if (!directory) {
-        error = systemError("cannot read the notification directory " + _directory);
-        return false;
-    }
+    if (!directory)
+        return systemError("cannot read the notification directory " + _directory);
     std::vector<Peer> peers;
     while (dirent* entry = readdir(directory)) {
         std::string_view endpoint = entry->d_name;
@@ -294,18 +270,22 @@ bool NotifyTransport::refreshPeers(std::string& error)
     double age = double(now.tv_sec - stamp.tv_sec) + double(now.tv_nsec - stamp.tv_nsec) * 1e-9;
     _peersValid = age > 0.05;
     _peersStamp = stamp;
-    return true;
+    return {};
 }
 
-bool NotifyTransport::send(std::string_view name, std::string& error, SendReport* report)
+Result<NotifyTransport::SendReport> NotifyTransport::send(std::string_view name)
 {
-    SendReport local;
-    SendReport& counts = report ? *report : local;
-    counts = SendReport();
-    if (!isOpen() || !ensureSender(error) || !refreshPeers(error))
-        return false;
-    if (senderCharge() > _senderBudget / 2 && !replaceSender(error))
-        return false;
+    if (!isOpen())
+        return Failure {"no notification directory"};
+    if (Result<void> ready = ensureSender(); !ready)
+        return Failure {ready.error()};
+    if (Result<void> listed = refreshPeers(); !listed)
+        return Failure {listed.error()};
+    if (senderCharge() > _senderBudget / 2) {
+        if (Result<void> replaced = replaceSender(); !replaced)
+            return Failure {replaced.error()};
+    }
+    SendReport counts;
     double now = monotonicNow();
     counts.peers = _peers.size();
     for (Peer& peer : _peers) {
@@ -327,8 +307,8 @@ bool NotifyTransport::send(std::string_view name, std::string& error, SendReport
         ssize_t sent = sendOnce();
         if (sent < 0 && errno == EAGAIN && senderCharge() + 4096 >= _senderBudget) {
             // Our own socket is what is full: a fresh one tells whether the peer is too.
-            if (!replaceSender(error))
-                return false;
+            if (Result<void> replaced = replaceSender(); !replaced)
+                return Failure {replaced.error()};
             sent = sendOnce();
         }
         if (sent >= 0) {
@@ -352,7 +332,7 @@ bool NotifyTransport::send(std::string_view name, std::string& error, SendReport
             _peersValid = false;
         }
     }
-    return true;
+    return counts;
 }
 
 std::vector<std::string> NotifyTransport::receive(size_t limit)

@@ -18,6 +18,8 @@
 //
 // The per-device directory is removed when its last endpoint leaves.
 
+#include "foundation/Result.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,15 +38,15 @@ public:
     static std::string defaultBase();
     // Creates `path` with mode 0700 if missing; refuses a link, a non-directory or a
     // directory owned by someone else, and takes group and other access away otherwise.
-    static bool makePrivateDirectory(const std::string& path, std::string& error);
+    static Result<void> makePrivateDirectory(const std::string& path);
 
     // Uses `directory`; leaves the previous one, unbinding from it.
-    bool open(const std::string& directory, std::string& error);
+    Result<void> open(const std::string& directory);
     void close();
     bool isOpen() const { return !_directory.empty(); }
     const std::string& directory() const { return _directory; }
 
-    bool bind(std::string& error);
+    Result<void> bind();
     void unbind();
     bool isBound() const { return _endpoint >= 0; }
     int endpointDescriptor() const { return _endpoint; }
@@ -56,8 +58,9 @@ public:
         size_t full = 0;      // those whose queue was full
         size_t forgotten = 0; // those skipped, forgotten as deaf
     };
-    // Sends `name` to every other endpoint. Answers false when the directory cannot be read.
-    bool send(std::string_view name, std::string& error, SendReport* report = nullptr);
+    // Sends `name` to every other endpoint and tells what each did with it. Fails when the
+    // directory cannot be read or no sending socket can be had.
+    Result<SendReport> send(std::string_view name);
     // Peers forgotten so far because their queue stayed full.
     size_t forgottenPeers() const { return _forgottenPeers; }
     // How long a peer's queue must refuse every post before it is forgotten.
@@ -70,10 +73,10 @@ public:
     void abandonInheritedState();
 
 private:
-    bool ensureSender(std::string& error);
-    bool refreshPeers(std::string& error);
+    Result<void> ensureSender();
+    Result<void> refreshPeers();
 
-    bool replaceSender(std::string& error);
+    Result<void> replaceSender();
     size_t senderCharge() const;
 
     struct Peer {

@@ -45,18 +45,16 @@ bool readAt(int fd, void* buffer, size_t size, uint64_t offset)
 
 } // namespace
 
-bool isLoadableLibrary(const std::string& hostPath, std::string& reason)
+Result<void> isLoadableLibrary(const std::string& hostPath)
 {
     // Non-blocking, so that opening a FIFO cannot wait for a writer.
     int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return false;
-    }
+    if (fd < 0)
+        return Failure {std::strerror(errno)};
     struct stat status {};
     Elf64_Ehdr header {};
     uint64_t size = 0;
-    reason.clear();
+    std::string reason;
     if (fstat(fd, &status) != 0)
         reason = std::strerror(errno);
     else if (!S_ISREG(status.st_mode))
@@ -84,7 +82,9 @@ bool isLoadableLibrary(const std::string& hostPath, std::string& reason)
         }
     }
     close(fd);
-    return reason.empty();
+    if (!reason.empty())
+        return Failure {reason};
+    return {};
 }
 
 std::shared_ptr<NSBundle> NSBundle::bundleWithPath(std::string_view phonePath)
@@ -92,7 +92,7 @@ std::shared_ptr<NSBundle> NSBundle::bundleWithPath(std::string_view phonePath)
     bool isDirectory = false;
     if (!NSFileManager::defaultManager().fileExistsAtPath(phonePath, isDirectory) || !isDirectory)
         return nullptr;
-    return std::make_shared<NSBundle>(std::string(phonePath));
+    return runtime::make<NSBundle>(std::string(phonePath));
 }
 
 NSBundle::NSBundle(std::string phonePath)
@@ -153,26 +153,21 @@ std::string NSBundle::executableName() const
     return NSString::stringByDeletingPathExtension(NSString::lastPathComponent(_path));
 }
 
-bool NSBundle::load()
+Result<void> NSBundle::load()
 {
     if (_handle)
-        return true;
+        return {};
     std::string executable = NSString::lastPathComponent(executableName());
     std::string path = DeviceRoot::resolve(NSString::stringByAppendingPathComponent(_path, executable));
-    std::string reason;
-    if (!isLoadableLibrary(path, reason)) {
-        _loadError = "its executable " + executable + " cannot be loaded: " + reason;
-        return false;
-    }
+    if (Result<void> loadable = isLoadableLibrary(path); !loadable)
+        return Failure {"its executable " + executable + " cannot be loaded: " + loadable.error()};
     dlerror();
     _handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
     if (!_handle) {
         const char* error = dlerror();
-        _loadError = error ? error : "cannot load " + path;
-        return false;
+        return Failure {error ? error : "cannot load " + path};
     }
-    _loadError.clear();
-    return true;
+    return {};
 }
 
 const Class* NSBundle::principalClass()

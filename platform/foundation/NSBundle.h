@@ -4,6 +4,7 @@
 // loaded with dlopen so that its classes register by name.
 
 #include "foundation/PlistValue.h"
+#include "foundation/Result.h"
 #include "runtime/NSObject.h"
 
 #include <memory>
@@ -11,9 +12,8 @@
 #include <string>
 #include <string_view>
 
-// Whether the file at a host path may be handed to dlopen (see NSBundle::load); the reason
-// when not.
-bool isLoadableLibrary(const std::string& hostPath, std::string& reason);
+// Whether the file at a host path may be handed to dlopen (see NSBundle::load), or why not.
+Result<void> isLoadableLibrary(const std::string& hostPath);
 
 class NSBundle : public NSObject {
     RVX_OBJECT(NSBundle)
@@ -42,11 +42,10 @@ public:
     // Loads the executable once (RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE). Before dlopen sees
     // it, the file must be a regular ELF shared library of this machine whose size covers its
     // headers and loadable segments: a FIFO would hang the loader and a truncated file kill
-    // the process with SIGBUS. False when it cannot be loaded; loadError() then says why,
-    // naming the file.
-    bool load();
+    // the process with SIGBUS. When it cannot be loaded, the failure says why, naming the
+    // file.
+    Result<void> load();
     bool isLoaded() const { return _handle != nullptr; }
-    const std::string& loadError() const { return _loadError; }
     // The class named by NSPrincipalClass, after loading; nothing when absent.
     const Class* principalClass();
 
@@ -55,5 +54,4 @@ private:
     mutable std::optional<NSDictionary> _info;
     mutable std::string _infoProblem;
     void* _handle = nullptr;
-    std::string _loadError;
 };

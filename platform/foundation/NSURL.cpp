@@ -34,7 +34,7 @@ bool validCharacters(std::string_view text)
 
 std::shared_ptr<NSURL> NSURL::URLWithString(std::string_view text)
 {
-    auto url = std::make_shared<NSURL>();
+    auto url = runtime::make<NSURL>();
     if (!url->parse(text))
         return nullptr;
     return url;

@@ -150,7 +150,7 @@ class PlistObject : public NSObject {
 public:
     PlistObject() = default;
     explicit PlistObject(PlistValue value) : _value(std::move(value)) { }
-    static std::shared_ptr<PlistObject> with(PlistValue value) { return std::make_shared<PlistObject>(std::move(value)); }
+    static std::shared_ptr<PlistObject> with(PlistValue value) { return runtime::make<PlistObject>(std::move(value)); }
 
     const PlistValue& value() const { return _value; }
 

@@ -11,7 +11,7 @@ using CAGradientLayerRef = std::shared_ptr<CAGradientLayer>;
 class CAGradientLayer : public CALayer {
     RVX_OBJECT(CAGradientLayer)
 public:
-    static CAGradientLayerRef layer() { return std::make_shared<CAGradientLayer>(); }
+    static CAGradientLayerRef layer() { return runtime::make<CAGradientLayer>(); }
 
     const std::vector<CGColorRef>& colors() const { return _colors; }
     void setColors(std::vector<CGColorRef> colors) { _colors = std::move(colors); }

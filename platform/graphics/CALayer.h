@@ -16,7 +16,7 @@ using CALayerRef = std::shared_ptr<CALayer>;
 class CALayer : public NSObject {
     RVX_OBJECT(CALayer)
 public:
-    static CALayerRef layer() { return std::make_shared<CALayer>(); }
+    static CALayerRef layer() { return runtime::make<CALayer>(); }
 
     CGRect frame() const { return _frame; }
     void setFrame(CGRect frame) { _frame = frame; }

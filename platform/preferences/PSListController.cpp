@@ -212,7 +212,7 @@ UITableViewCellRef PSListController::cellForRowAtIndexPath(const UITableViewRef&
     std::string identifier = PSTableCell::reuseIdentifierForCellType(type);
     auto cell = std::dynamic_pointer_cast<PSTableCell>(tableView->dequeueReusableCellWithIdentifier(identifier));
     if (!cell)
-        cell = std::make_shared<PSTableCell>(UITableViewCellStyleValue1, identifier);
+        cell = runtime::make<PSTableCell>(UITableViewCellStyleValue1, identifier);
     if (specifier)
         cell->refreshCellContents(specifier, *this);
     return cell;

@@ -34,7 +34,7 @@ bool sameValue(const PlistValue& a, const PlistValue& b)
 PSSpecifierRef PSSpecifier::preferenceSpecifierNamed(std::string name, const id& target, std::string set,
     std::string get, const Class* detail, int cell, const Class* edit)
 {
-    auto specifier = std::make_shared<PSSpecifier>();
+    auto specifier = runtime::make<PSSpecifier>();
     specifier->_name = std::move(name);
     specifier->_target = target;
     specifier->_setter = std::move(set);

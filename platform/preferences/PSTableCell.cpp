@@ -37,8 +37,8 @@ std::string PSTableCell::reuseIdentifierForCellType(int cellType)
     return "PSTableCell-" + std::to_string(cellType);
 }
 
-PSTableCell::PSTableCell(int style, std::string reuseIdentifier)
-    : UITableViewCell(style, std::move(reuseIdentifier))
+PSTableCell::PSTableCell(runtime::Construction construction, int style, std::string reuseIdentifier)
+    : UITableViewCell(construction, style, std::move(reuseIdentifier))
 {
 }
 

@@ -19,7 +19,8 @@ public:
     // One reuse identifier per cell type: the cells of one kind carry the same control.
     static std::string reuseIdentifierForCellType(int cellType);
 
-    explicit PSTableCell(int style = UITableViewCellStyleValue1, std::string reuseIdentifier = {});
+    explicit PSTableCell(runtime::Construction construction, int style = UITableViewCellStyleValue1,
+        std::string reuseIdentifier = {});
 
     const PSSpecifierRef& specifier() const { return _specifier; }
     // Fills the cell for a specifier with the value the pane reads for it.

@@ -84,7 +84,7 @@ PSListControllerRef createRootPane(const PreferenceLoaderEntry& entry, std::stri
             error = entry.plistPath + ": the entry names no bundle and the file has no \"items\"";
             return nullptr;
         }
-        auto pane = std::make_shared<PSListController>();
+        auto pane = runtime::make<PSListController>();
         for (const PSSpecifierRef& row : plist->specifiers)
             row->setTarget(pane);
         pane->setTitle(plist->title.empty() ? entry.label : plist->title);
@@ -97,8 +97,12 @@ PSListControllerRef createRootPane(const PreferenceLoaderEntry& entry, std::stri
         return nullptr;
     }
     auto bundle = NSBundle::bundleWithPath(*path);
-    if (!bundle || !bundle->load()) {
-        error = *path + ": cannot load: " + (bundle ? bundle->loadError() : std::string("no bundle"));
+    if (!bundle) {
+        error = *path + ": cannot load: no bundle";
+        return nullptr;
+    }
+    if (Result<void> loaded = bundle->load(); !loaded) {
+        error = *path + ": cannot load: " + loaded.error();
         return nullptr;
     }
     const Class* paneClass = entry.detail.empty() ? bundle->principalClass() : objc_getClass(entry.detail);

@@ -4,7 +4,7 @@ namespace specifier_plist {
 
 PSSpecifierRef specifierFromRow(const NSDictionary& row, const id& target)
 {
-    auto specifier = std::make_shared<PSSpecifier>();
+    auto specifier = runtime::make<PSSpecifier>();
     specifier->setProperties(row);
     specifier->setName(specifier->stringProperty("label"));
     specifier->setCellType(PSSpecifier::cellTypeFromString(specifier->stringProperty("cell")).value_or(PSListItemCell));

@@ -8,11 +8,31 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class NSObject;
 class Class;
+
+namespace runtime {
+
+// Makes an object in two phases: constructs it, puts it in its shared pointer, then runs its
+// didConstruct() once. Every object should be made this way; the class registry does.
+template<typename T, typename... Args>
+std::shared_ptr<T> make(Args&&... args);
+
+// Proof that runtime::make is the one constructing. A class whose setup lives in
+// didConstruct() takes one as the first parameter of its constructors and hands it to its
+// base, so that std::make_shared or new, which would skip that setup, do not compile.
+class Construction {
+    Construction() = default;
+    template<typename T, typename... Args>
+    friend std::shared_ptr<T> make(Args&&... args);
+};
+
+} // namespace runtime
 
 using id = std::shared_ptr<NSObject>;
 using SEL = std::string_view;
@@ -31,7 +51,8 @@ public:
     const std::string& name() const { return _name; }
     const Class* superclass() const { return _superclass; }
 
-    // alloc + init: nothing for a class that cannot be instantiated by name.
+    // alloc + init, through runtime::make (so didConstruct() runs); nothing for a class that
+    // cannot be instantiated by name.
     id createInstance() const;
 
     bool isSubclassOfClass(const Class& other) const;
@@ -80,6 +101,16 @@ public:
     id self() { return shared_from_this(); }
     template<typename T>
     std::shared_ptr<T> selfAs() { return std::static_pointer_cast<T>(shared_from_this()); }
+
+protected:
+    // The second phase of construction, run once by runtime::make as soon as the shared
+    // pointer owns the object: the setup that needs self() (adding subviews, becoming a
+    // target) belongs here rather than in a constructor. Overrides call their base first.
+    virtual void didConstruct() {}
+
+private:
+    template<typename T, typename... Args>
+    friend std::shared_ptr<T> runtime::make(Args&&... args);
 };
 
 // The class registry. Classes register when their library loads, like +load.
@@ -122,13 +153,31 @@ IMP method(std::shared_ptr<R> (T::*fn)(std::shared_ptr<A>))
     };
 }
 
+template<typename T, typename... Args>
+std::shared_ptr<T> make(Args&&... args)
+{
+    static_assert(std::is_base_of_v<NSObject, T>, "runtime::make makes objects of the object model");
+    std::shared_ptr<T> object;
+    if constexpr (std::is_constructible_v<T, Construction, Args&&...>)
+        object = std::make_shared<T>(Construction(), std::forward<Args>(args)...);
+    else
+        object = std::make_shared<T>(std::forward<Args>(args)...);
+    static_cast<NSObject&>(*object).didConstruct();
+    return object;
+}
+
+// Whether runtime::make<T>() compiles: what a class needs to be made by name.
+template<typename T>
+constexpr bool isMakeableWithoutArguments = !std::is_abstract_v<T>
+    && (std::is_default_constructible_v<T> || std::is_constructible_v<T, Construction>);
+
 template<typename T>
 Class::Factory factory()
 {
-    if constexpr (std::is_abstract_v<T> || !std::is_default_constructible_v<T>)
+    if constexpr (!isMakeableWithoutArguments<T>)
         return nullptr;
     else
-        return [] { return std::static_pointer_cast<NSObject>(std::make_shared<T>()); };
+        return [] { return std::static_pointer_cast<NSObject>(make<T>()); };
 }
 
 } // namespace runtime

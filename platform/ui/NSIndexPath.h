@@ -12,7 +12,7 @@ class NSIndexPath : public NSObject {
 public:
     NSIndexPath() = default;
     NSIndexPath(int section, int row) : _section(section), _row(row) { }
-    static NSIndexPathRef indexPathForRow(int row, int section) { return std::make_shared<NSIndexPath>(section, row); }
+    static NSIndexPathRef indexPathForRow(int row, int section) { return runtime::make<NSIndexPath>(section, row); }
 
     int section() const { return _section; }
     int row() const { return _row; }

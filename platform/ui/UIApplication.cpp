@@ -20,7 +20,7 @@ std::string lowercase(std::string_view text)
 
 std::shared_ptr<UIApplication> UIApplication::sharedApplication()
 {
-    static auto* shared = new std::shared_ptr<UIApplication>(std::make_shared<UIApplication>());
+    static auto* shared = new std::shared_ptr<UIApplication>(runtime::make<UIApplication>());
     return *shared;
 }
 

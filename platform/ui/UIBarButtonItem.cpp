@@ -20,7 +20,7 @@ const char* systemItemTitle(int item)
 
 UIBarButtonItemRef UIBarButtonItem::initWithBarButtonSystemItem(int systemItem, const id& target, std::string action)
 {
-    auto item = std::make_shared<UIBarButtonItem>();
+    auto item = runtime::make<UIBarButtonItem>();
     item->_systemItem = systemItem;
     item->_title = systemItemTitle(systemItem);
     item->_style = systemItem == UIBarButtonSystemItemDone || systemItem == UIBarButtonSystemItemSave
@@ -32,7 +32,7 @@ UIBarButtonItemRef UIBarButtonItem::initWithBarButtonSystemItem(int systemItem, 
 
 UIBarButtonItemRef UIBarButtonItem::initWithTitle(std::string title, int style, const id& target, std::string action)
 {
-    auto item = std::make_shared<UIBarButtonItem>();
+    auto item = runtime::make<UIBarButtonItem>();
     item->_title = std::move(title);
     item->_style = style;
     item->_target = target;
@@ -42,7 +42,7 @@ UIBarButtonItemRef UIBarButtonItem::initWithTitle(std::string title, int style, 
 
 UIBarButtonItemRef UIBarButtonItem::initWithCustomView(UIViewRef view)
 {
-    auto item = std::make_shared<UIBarButtonItem>();
+    auto item = runtime::make<UIBarButtonItem>();
     item->_customView = std::move(view);
     return item;
 }

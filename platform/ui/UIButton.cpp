@@ -56,7 +56,7 @@ UIButton::UIButton(CGRect frame)
 
 UIButtonRef UIButton::buttonWithType(int type)
 {
-    auto button = std::make_shared<UIButton>();
+    auto button = runtime::make<UIButton>();
     button->_buttonType = type;
     if (isInfo(type)) {
         button->setFrame({CGPointZero, kInfoSize});

@@ -7,7 +7,7 @@ RVX_DEFINE_CLASS(UIColor, NSObject)
 
 UIColorRef UIColor::colorWithCGColor(CGColorRef color)
 {
-    return color ? std::make_shared<UIColor>(std::move(color)) : nullptr;
+    return color ? runtime::make<UIColor>(std::move(color)) : nullptr;
 }
 
 UIColorRef UIColor::colorWithRed(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha)

@@ -4,6 +4,6 @@ RVX_DEFINE_CLASS(UIDevice, NSObject)
 
 std::shared_ptr<UIDevice> UIDevice::currentDevice()
 {
-    static std::shared_ptr<UIDevice> device = std::make_shared<UIDevice>();
+    static std::shared_ptr<UIDevice> device = runtime::make<UIDevice>();
     return device;
 }

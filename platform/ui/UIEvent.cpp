@@ -27,7 +27,7 @@ T readField(const void* record, size_t offset)
 
 std::shared_ptr<UITouchesEvent> UITouchesEvent::_initWithEvent(const void* record, const UITouchSet& touches)
 {
-    auto event = std::make_shared<UITouchesEvent>();
+    auto event = runtime::make<UITouchesEvent>();
     for (const UITouchRef& touch : touches) {
         if (touch && std::find(event->_touches.begin(), event->_touches.end(), touch) == event->_touches.end())
             event->_touches.push_back(touch);

@@ -12,7 +12,7 @@ RVX_DEFINE_CLASS(UIFont, NSObject)
 
 UIFontRef UIFont::make(std::string name, std::string family, CGFloat size, long face)
 {
-    auto font = std::make_shared<UIFont>();
+    auto font = runtime::make<UIFont>();
     font->_fontName = std::move(name);
     font->_familyName = std::move(family);
     font->_pointSize = size;

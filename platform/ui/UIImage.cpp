@@ -77,7 +77,7 @@ UIImageRef UIImage::imageWithHostFile(const std::string& hostPath, CGFloat scale
     CairoSurfacePtr surface(cairo_image_surface_create_from_png_stream(readBytes, &reader));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
         return nullptr;
-    return std::make_shared<UIImage>(shareSurface(std::move(surface)), scale);
+    return runtime::make<UIImage>(shareSurface(std::move(surface)), scale);
 }
 
 UIImageRef UIImage::imageWithContentsOfFile(std::string_view path)
@@ -103,7 +103,7 @@ CGSize UIImage::size() const
 
 UIImageRef UIImage::stretchableImageWithLeftCapWidth(int leftCapWidth, int topCapHeight) const
 {
-    auto image = std::make_shared<UIImage>(_surface, _scale);
+    auto image = runtime::make<UIImage>(_surface, _scale);
     CGSize points = size();
     // A cap must leave its one stretching point inside the image.
     auto fit = [](int cap, CGFloat length) { return std::clamp(cap, 0, std::max(0, int(length) - 1)); };

@@ -83,7 +83,7 @@ UIButtonRef barButton(const std::string& title, const id& target, const char* ac
 
 UINavigationControllerRef UINavigationController::initWithRootViewController(const UIViewControllerRef& root)
 {
-    auto controller = std::make_shared<UINavigationController>();
+    auto controller = runtime::make<UINavigationController>();
     controller->pushViewController(root, false);
     return controller;
 }

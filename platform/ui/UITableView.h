@@ -62,7 +62,7 @@ class UITableView : public UIView {
     RVX_OBJECT(UITableView)
 public:
     explicit UITableView(CGRect frame = CGRectZero, int style = UITableViewStylePlain);
-    static UITableViewRef initWithFrame(CGRect frame, int style) { return std::make_shared<UITableView>(frame, style); }
+    static UITableViewRef initWithFrame(CGRect frame, int style) { return runtime::make<UITableView>(frame, style); }
 
     int style() const { return _style; }
 

@@ -27,7 +27,7 @@ UIColorRef detailColor(int style)
 
 } // namespace
 
-UITableViewCell::UITableViewCell(int style, std::string reuseIdentifier)
+UITableViewCell::UITableViewCell(runtime::Construction, int style, std::string reuseIdentifier)
     : UIView(CGRectMake(0, 0, 320, kDefaultHeight))
     , _style(style)
     , _reuseIdentifier(std::move(reuseIdentifier))
@@ -43,18 +43,13 @@ UITableViewCell::UITableViewCell(int style, std::string reuseIdentifier)
     resetLabels();
 }
 
-void UITableViewCell::attachContentView() const
+// The cell can be the content view's superview only once a shared pointer owns it.
+void UITableViewCell::didConstruct()
 {
-    if (_contentAttached)
-        return;
-    auto owned = std::const_pointer_cast<NSObject>(weak_from_this().lock());
-    if (!owned)
-        return;
-    _contentAttached = true;
-    auto cell = std::static_pointer_cast<UITableViewCell>(owned);
-    cell->insertSubview(_contentView, 0);
-    cell->setNeedsLayout();
-    cell->layoutIfNeeded();
+    UIView::didConstruct();
+    insertSubview(_contentView, 0);
+    setNeedsLayout();
+    layoutIfNeeded();
 }
 
 void UITableViewCell::resetLabels()
@@ -93,7 +88,6 @@ void UITableViewCell::setAccessoryView(UIViewRef view)
     if (_accessoryView)
         _accessoryView->removeFromSuperview();
     _accessoryView = std::move(view);
-    attachContentView();
     if (_accessoryView)
         addSubview(_accessoryView);
     setNeedsLayout();
@@ -145,7 +139,6 @@ CGFloat UITableViewCell::accessoryWidth() const
 
 void UITableViewCell::layoutSubviews()
 {
-    attachContentView();
     CGSize size = bounds().size;
     CGFloat contentWidth = std::max<CGFloat>(0, size.width - accessoryWidth());
     _contentView->setFrame(CGRectMake(0, 0, contentWidth, size.height));

@@ -42,19 +42,21 @@ class UITableViewCell : public UIView {
 public:
     static constexpr CGFloat kDefaultHeight = 44;
 
-    explicit UITableViewCell(int style = UITableViewCellStyleDefault, std::string reuseIdentifier = {});
+    // Made by runtime::make only: the content view joins the cell in didConstruct().
+    explicit UITableViewCell(runtime::Construction, int style = UITableViewCellStyleDefault,
+        std::string reuseIdentifier = {});
     static UITableViewCellRef initWithStyle(int style, std::string reuseIdentifier)
     {
-        return std::make_shared<UITableViewCell>(style, std::move(reuseIdentifier));
+        return runtime::make<UITableViewCell>(style, std::move(reuseIdentifier));
     }
 
     int style() const { return _style; }
     const std::string& reuseIdentifier() const { return _reuseIdentifier; }
 
-    const UIViewRef& contentView() const { attachContentView(); return _contentView; }
-    const UILabelRef& textLabel() const { attachContentView(); return _textLabel; }
+    const UIViewRef& contentView() const { return _contentView; }
+    const UILabelRef& textLabel() const { return _textLabel; }
     // Nothing for the Default style, as on the platform.
-    const UILabelRef& detailTextLabel() const { attachContentView(); return _detailTextLabel; }
+    const UILabelRef& detailTextLabel() const { return _detailTextLabel; }
 
     int accessoryType() const { return _accessoryType; }
     void setAccessoryType(int type);
@@ -86,10 +88,10 @@ public:
     void setGroupPosition(UITableViewCellGroupPosition position);
     UITableViewCellGroupPosition groupPosition() const { return _groupPosition; }
 
+protected:
+    void didConstruct() override;
+
 private:
-    // The content view joins the cell once the cell is owned (a constructor cannot hand out
-    // the cell as a superview yet).
-    void attachContentView() const;
     void resetLabels();
     void drawAccessoryGlyph(Painter& painter) const;
     void groupPath(cairo_t* cr) const;
@@ -104,7 +106,6 @@ private:
     int _selectionStyle = UITableViewCellSelectionStyleBlue;
     bool _selected = false;
     bool _highlighted = false;
-    mutable bool _contentAttached = false;
     UITableViewCellGroupPosition _groupPosition = UITableViewCellGroupPosition::None;
     UIColorRef _groupFill;
 };

@@ -297,8 +297,8 @@ protected:
         char pattern[] = "/tmp/rvx-deaf-XXXXXX";
         directory = mkdtemp(pattern);
         chmod(directory.c_str(), 0700);
-        std::string error;
-        EXPECT_TRUE(poster.open(directory, error)) << error;
+        Result<void> opened = poster.open(directory);
+        EXPECT_TRUE(opened) << opened.error();
     }
     ~DeafPeers() override
     {
@@ -316,10 +316,9 @@ protected:
     }
     NotifyTransport::SendReport post()
     {
-        NotifyTransport::SendReport report;
-        std::string error;
-        EXPECT_TRUE(poster.send("com.example.changed", error, &report)) << error;
-        return report;
+        Result<NotifyTransport::SendReport> sent = poster.send("com.example.changed");
+        EXPECT_TRUE(sent) << sent.error();
+        return sent ? *sent : NotifyTransport::SendReport();
     }
 
     std::string directory;
@@ -395,17 +394,45 @@ TEST_F(DeafPeers, OnlySocketsOfThisUserAreSentToOrRemoved)
 
 TEST_F(DeafPeers, TheDirectoryGoesWithItsLastEndpointAndComesBackForTheNext)
 {
-    std::string error;
     NotifyTransport observer;
-    ASSERT_TRUE(observer.open(directory, error));
-    ASSERT_TRUE(observer.bind(error)) << error;
+    ASSERT_TRUE(observer.open(directory));
+    Result<void> bound = observer.bind();
+    ASSERT_TRUE(bound) << bound.error();
     observer.unbind();
     EXPECT_FALSE(fs::exists(directory));
     EXPECT_EQ(post().peers, 0u); // no directory: nobody to reach, and no failure
-    ASSERT_TRUE(observer.bind(error)) << error;
+    bound = observer.bind();
+    ASSERT_TRUE(bound) << bound.error();
     EXPECT_TRUE(fs::exists(directory));
     EXPECT_EQ(post().reached, 1u);
     EXPECT_EQ(observer.receive(10).size(), 1u);
+}
+
+TEST_F(DeafPeers, ARefusalSaysWhatWasRefusedAndWhy)
+{
+    EXPECT_TRUE(NotifyTransport::makePrivateDirectory(directory));
+
+    std::string link = directory + "-link";
+    fs::create_directory_symlink(directory, link);
+    std::string file = directory + "-file";
+    { std::ofstream(file) << "x"; }
+    for (const std::string& path : {link, file}) {
+        Result<void> made = NotifyTransport::makePrivateDirectory(path);
+        ASSERT_FALSE(made) << path;
+        EXPECT_EQ(made.error(), "the notification directory " + path + " is a link or not a directory; refusing it");
+    }
+    fs::remove(link);
+    fs::remove(file);
+
+    NotifyTransport unopened;
+    std::string deep = directory + "/" + std::string(100, 'd');
+    Result<void> opened = unopened.open(deep);
+    ASSERT_FALSE(opened);
+    EXPECT_EQ(opened.error(), "the notification directory " + deep + " is too long for a socket path");
+    Result<void> bound = unopened.bind();
+    ASSERT_FALSE(bound);
+    EXPECT_EQ(bound.error(), "no notification directory");
+    EXPECT_FALSE(unopened.send("com.example.changed"));
 }
 
 TEST_F(NotifyTransportTest, APostThatReachesNoLiveProcessSaysSo)

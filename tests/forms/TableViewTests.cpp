@@ -254,6 +254,36 @@ TEST_F(TableFixture, ContentViewMakesRoomForTheAccessory)
     EXPECT_EQ(UITableViewCell::initWithStyle(UITableViewCellStyleDefault, "")->detailTextLabel(), nullptr);
 }
 
+TEST(TableCells, EveryWayOfMakingACellAttachesItsContentViewAtOnce)
+{
+    static_assert(!std::is_constructible_v<UITableViewCell, int, std::string>,
+        "a cell made around runtime::make would lack its content view");
+    std::vector<std::pair<std::string, UITableViewCellRef>> made {
+        {"initWithStyle", UITableViewCell::initWithStyle(UITableViewCellStyleSubtitle, "Cell")},
+        {"make", runtime::make<UITableViewCell>(UITableViewCellStyleValue2)},
+        {"by name", std::dynamic_pointer_cast<UITableViewCell>(objc_getClass("UITableViewCell")->createInstance())},
+    };
+    for (const auto& [how, cell] : made) {
+        ASSERT_TRUE(cell) << how;
+        // Looked at through the view tree alone, before any accessor of the cell is asked.
+        ASSERT_EQ(cell->subviews().size(), 1u) << how;
+        const UIViewRef& content = cell->subviews().front();
+        EXPECT_EQ(content->superview(), cell) << how;
+        EXPECT_EQ(content->frame().size.width, 320) << how;
+        ASSERT_FALSE(content->subviews().empty()) << how;
+        EXPECT_GT(content->subviews().front()->frame().size.width, 0) << how << ": the labels are not laid out";
+        EXPECT_EQ(cell->contentView(), content) << how;
+    }
+
+    // An accessory view set first still lies above the content view.
+    auto cell = UITableViewCell::initWithStyle(UITableViewCellStyleDefault, "");
+    auto swatch = std::make_shared<UIView>(CGRectMake(0, 0, 30, 30));
+    cell->setAccessoryView(swatch);
+    ASSERT_EQ(cell->subviews().size(), 2u);
+    EXPECT_EQ(cell->subviews()[0], cell->contentView());
+    EXPECT_EQ(cell->subviews()[1], swatch);
+}
+
 TEST_F(TableFixture, ATouchLiftedOnItsRowSelectsItAndOneThatMovesAwayDoesNot)
 {
     rows->rowsPerSection = {4};

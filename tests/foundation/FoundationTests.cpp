@@ -89,8 +89,9 @@ TEST(Bundle, ResourcesInfoAndPrincipalClass)
 
     auto empty = NSBundle::bundleWithPath("/Library");
     ASSERT_TRUE(empty);
-    EXPECT_FALSE(empty->load());
-    EXPECT_FALSE(empty->loadError().empty());
+    Result<void> load = empty->load();
+    ASSERT_FALSE(load);
+    EXPECT_FALSE(load.error().empty());
     EXPECT_EQ(empty->principalClass(), nullptr);
 }
 

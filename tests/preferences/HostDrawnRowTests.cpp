@@ -64,6 +64,29 @@ struct HostFixture : PrefsFixture {
 
 } // namespace
 
+TEST_F(HostFixture, HostDrawnCellsHaveTheirContentViewHoweverTheyAreMade)
+{
+    std::vector<std::pair<std::string, UITableViewCellRef>> made {
+        {"by name", std::dynamic_pointer_cast<UITableViewCell>(objc_getClass("PSTableCell")->createInstance())},
+        {"make", runtime::make<PSTableCell>(UITableViewCellStyleValue1, "row")},
+    };
+    for (const auto& [how, cell] : made) {
+        ASSERT_TRUE(cell) << how;
+        ASSERT_EQ(cell->subviews().size(), 1u) << how;
+        EXPECT_EQ(cell->subviews().front()->superview(), cell) << how;
+        EXPECT_EQ(cell->subviews().front()->subviews().size(), 2u) << how; // a Value1 cell's two labels
+    }
+
+    // A row's cell from the pane: the content view under the switch, the slider inside it.
+    PSTableCellRef toggle = cell(0, 0);
+    ASSERT_EQ(toggle->subviews().size(), 2u);
+    EXPECT_EQ(toggle->subviews()[0], toggle->contentView());
+    EXPECT_EQ(toggle->subviews()[1], toggle->control());
+    PSTableCellRef slider = cell(1, 0);
+    EXPECT_EQ(slider->control()->superview(), slider->contentView());
+    EXPECT_EQ(slider->contentView()->superview(), slider);
+}
+
 TEST_F(HostFixture, ThePlistGivesTheShapeTitleAndFooters)
 {
     PSListControllerRef pane = host->topPane();

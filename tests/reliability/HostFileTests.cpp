@@ -150,10 +150,11 @@ TEST(BundleBinary, OnlyAWholeELFLibraryReachesTheLoader)
         c.make(binary);
         ChildOutcome outcome = runInChild([&]() -> std::string {
             NSBundle loaded(bundle);
-            if (loaded.load())
+            Result<void> load = loaded.load();
+            if (load)
                 return "loaded";
-            if (loaded.loadError().find(c.reason) == std::string::npos || loaded.loadError().find(c.name) == std::string::npos)
-                return "the reason does not say '" + std::string(c.reason) + "' of the file: " + loaded.loadError();
+            if (load.error().find(c.reason) == std::string::npos || load.error().find(c.name) == std::string::npos)
+                return "the reason does not say '" + std::string(c.reason) + "' of the file: " + load.error();
             return "";
         }, 5);
         EXPECT_TRUE(outcome.succeeded()) << c.name << ": " << outcome.describe();
@@ -166,7 +167,8 @@ TEST(BundleBinary, OnlyAWholeELFLibraryReachesTheLoader)
     fs::copy_file(library, device.hostPath(good + "/Good"));
     writeFile(device.hostPath(good + "/Info.plist"), "garbage");
     NSBundle bundle(good);
-    EXPECT_TRUE(bundle.load()) << bundle.loadError();
+    Result<void> load = bundle.load();
+    EXPECT_TRUE(load) << load.error();
     EXPECT_EQ(bundle.infoProblem(), "its Info.plist is not a property list holding a dictionary");
 }
 

@@ -25,7 +25,70 @@ public:
     std::shared_ptr<Counter> make() { return std::make_shared<Counter>(); }
 };
 
+// Counts its second phases and keeps what self() answered in it.
+class Recorded : public NSObject {
+    RVX_OBJECT(Recorded)
+public:
+    int secondPhases = 0;
+    std::weak_ptr<NSObject> selfInSecondPhase;
+
+protected:
+    void didConstruct() override
+    {
+        NSObject::didConstruct();
+        ++secondPhases;
+        selfInSecondPhase = self();
+    }
+};
+
+// Becomes the target of its own list in its second phase, as a cell does of its controls;
+// only runtime::make can construct it.
+class SelfListener : public Counter {
+    RVX_OBJECT(SelfListener)
+public:
+    explicit SelfListener(runtime::Construction, int start = 0)
+        : start(start)
+    {
+    }
+    int start;
+    TargetActionList own;
+    std::vector<std::string> phases;
+    long ownersInSecondPhase = 0;
+
+protected:
+    void didConstruct() override
+    {
+        Counter::didConstruct();
+        ownersInSecondPhase = weak_from_this().use_count();
+        own.add(self(), "tick", 1);
+        phases.push_back("SelfListener");
+    }
+};
+
+class LateListener : public SelfListener {
+    RVX_OBJECT(LateListener)
+public:
+    explicit LateListener(runtime::Construction construction)
+        : SelfListener(construction, 5)
+    {
+    }
+
+protected:
+    void didConstruct() override
+    {
+        SelfListener::didConstruct();
+        phases.push_back("LateListener");
+    }
+};
+
+static_assert(!std::is_default_constructible_v<SelfListener> && !std::is_constructible_v<SelfListener, int>,
+    "a class taking a Construction cannot be made around runtime::make");
+
 } // namespace
+
+RVX_DEFINE_CLASS(Recorded, NSObject)
+RVX_DEFINE_CLASS(SelfListener, Counter)
+RVX_DEFINE_CLASS(LateListener, SelfListener)
 
 RVX_DEFINE_CLASS(Counter, NSObject,
     cls.addMethod("tick", runtime::method(&Counter::tick));
@@ -60,6 +123,39 @@ TEST(ClassRegistry, RegisteringANameTwiceKeepsTheFirstClass)
     Class& again = runtime::registerClass("Counter", &NSObject::classObject(), nullptr);
     EXPECT_EQ(&again, &Counter::classObject());
     EXPECT_TRUE(again.createInstance());
+}
+
+TEST(TwoPhaseConstruction, MakeRunsTheSecondPhaseOnceWithTheObjectAlreadyShared)
+{
+    auto recorded = runtime::make<Recorded>();
+    EXPECT_EQ(recorded->secondPhases, 1);
+    EXPECT_EQ(recorded->selfInSecondPhase.lock(), recorded);
+
+    auto listener = runtime::make<SelfListener>(3);
+    EXPECT_EQ(listener->start, 3);
+    EXPECT_EQ(listener->phases, std::vector<std::string> {"SelfListener"});
+    EXPECT_EQ(listener->ownersInSecondPhase, 1);
+    listener->own.send(1, *listener); // the target it added for itself is itself
+    EXPECT_EQ(listener->plain, 1);
+
+    // Each class's part runs once, the base's first.
+    auto late = runtime::make<LateListener>();
+    EXPECT_EQ(late->phases, (std::vector<std::string> {"SelfListener", "LateListener"}));
+    EXPECT_EQ(late->start, 5);
+}
+
+TEST(TwoPhaseConstruction, ClassesMadeByNameRunTheirSecondPhaseToo)
+{
+    auto recorded = std::dynamic_pointer_cast<Recorded>(objc_getClass("Recorded")->createInstance());
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(recorded->secondPhases, 1);
+    EXPECT_EQ(recorded->selfInSecondPhase.lock(), recorded);
+
+    auto late = std::dynamic_pointer_cast<LateListener>(objc_getClass("LateListener")->createInstance());
+    ASSERT_TRUE(late);
+    EXPECT_EQ(late->phases, (std::vector<std::string> {"SelfListener", "LateListener"}));
+    late->own.send(1, *late);
+    EXPECT_EQ(late->plain, 1);
 }
 
 TEST(Selectors, RespondAndPerformThroughTheSuperclassChain)

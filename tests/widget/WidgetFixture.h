@@ -39,8 +39,10 @@ protected:
         NSUserDefaults::setStandardDomain("com.apple.springboard");
         stageBundle();
         auto bundle = NSBundle::bundleWithPath(kBundlePath);
-        if (!bundle || !bundle->load())
-            ADD_FAILURE() << "cannot load the widget: " << (bundle ? bundle->loadError() : "no bundle");
+        if (!bundle)
+            ADD_FAILURE() << "cannot load the widget: no bundle";
+        else if (Result<void> loaded = bundle->load(); !loaded)
+            ADD_FAILURE() << "cannot load the widget: " << loaded.error();
     }
 
     ~WidgetFixture() override
