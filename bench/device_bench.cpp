@@ -8,10 +8,10 @@
 
 #include "control/ControlClient.h"
 #include "foundation/Json.h"
-
-#include <nlohmann/json.hpp>
 #include "corefoundation/CFNotificationCenter.h"
 #include "shared/RVXSettings.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <chrono>

@@ -11,10 +11,10 @@
 
 #include "control/ControlClient.h"
 #include "foundation/Json.h"
-
-#include <nlohmann/json.hpp>
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cairo.h>
 

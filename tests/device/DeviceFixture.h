@@ -4,9 +4,9 @@
 // file as it lies on disk, and waits with deadlines for the hosts to take a change.
 
 #include "foundation/Json.h"
+#include "foundation/PlistValue.h"
 
 #include <nlohmann/json.hpp>
-#include "foundation/PlistValue.h"
 
 #include <gtest/gtest.h>
 
