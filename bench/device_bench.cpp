@@ -7,9 +7,11 @@
 // Prints p50 and p99. `--short` (CI) runs a few rounds only.
 
 #include "control/ControlClient.h"
-#include "control/JsonValue.h"
+#include "foundation/Json.h"
 #include "corefoundation/CFNotificationCenter.h"
 #include "shared/RVXSettings.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <chrono>
@@ -50,14 +52,14 @@ bool run(const std::string& arguments)
     return std::system(command.c_str()) == 0;
 }
 
-JsonValue ask(const char* host, const control::Words& words)
+json::Value ask(const char* host, const control::Words& words)
 {
     control::Exchange exchange = control::request(control::socketPath(device, host), words);
-    std::optional<JsonValue> reply = exchange.outcome == control::Outcome::Replied ? JsonValue::parse(exchange.reply)
+    std::optional<json::Value> reply = exchange.outcome == control::Outcome::Replied ? json::read(exchange.reply)
                                                                                    : std::nullopt;
-    if (!reply || !(*reply)["ok"].asBool()) {
+    if (!reply || !json::flag(json::member(*reply, "ok"))) {
         std::fprintf(stderr, "device_bench: %s refused %s: %s\n", host, words[0].c_str(),
-            reply ? (*reply)["error"].asString().c_str() : exchange.error.c_str());
+            reply ? json::text(json::member(*reply, "error")).c_str() : exchange.error.c_str());
         std::exit(1);
     }
     return *reply;
@@ -65,7 +67,7 @@ JsonValue ask(const char* host, const control::Words& words)
 
 int shellChanges()
 {
-    return int(ask(control::kSpringboard, { "ping" })["settingsChanges"].asNumber());
+    return int(json::numeric(json::member(ask(control::kSpringboard, { "ping" }), "settingsChanges")));
 }
 
 // Polls the shell until its count passes `before`; false after five seconds.
@@ -80,12 +82,12 @@ bool awaitShell(int before)
 
 std::string rowTitled(const std::string& title)
 {
-    JsonValue rows = ask(control::kSettings, { "rows" });
-    for (const JsonValue& section : rows["sections"].items())
-        for (const JsonValue& row : section["rows"].items())
-            if (row["title"].asString() == title
-                || (row["title"].asString().empty() && section["header"].asString() == title))
-                return std::to_string(int(row["section"].asNumber())) + ":" + std::to_string(int(row["row"].asNumber()));
+    json::Value rows = ask(control::kSettings, { "rows" });
+    for (const json::Value& section : json::items(json::member(rows, "sections")))
+        for (const json::Value& row : json::items(json::member(section, "rows")))
+            if (json::text(json::member(row, "title")) == title
+                || (json::text(json::member(row, "title")).empty() && json::text(json::member(section, "header")) == title))
+                return std::to_string(int(json::numeric(json::member(row, "section")))) + ":" + std::to_string(int(json::numeric(json::member(row, "row"))));
     return {};
 }
 

@@ -1,8 +1,12 @@
 // Every gallery screen drawn at 2x, as a screen's refresh draws it: the whole window's view
 // tree rendered into a 640 x 960 image, the screen reached once beforehand on a fresh
 // device. "frame_fraction" is the CPU time per drawing as a share of one 60 Hz frame.
+// Beside it, the same window's view tree as the JSON text `ruvex ui dump` prints, with
+// "bytes" the length of that text.
 
 #include "GalleryScreens.h"
+
+#include "ui/UIWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,7 +27,9 @@ double threadSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
-void drawScreen(benchmark::State& state, const gallery::Screen* screen)
+enum class Work { Draw, Dump };
+
+void measureScreen(benchmark::State& state, const gallery::Screen* screen, Work work)
 {
     std::string root = (std::filesystem::temp_directory_path() / "rvx-gallery-bench-XXXXXX").string();
     if (!mkdtemp(root.data())) {
@@ -39,12 +45,21 @@ void drawScreen(benchmark::State& state, const gallery::Screen* screen)
         }
         if (stage) {
             double started = threadSeconds();
+            size_t bytes = 0;
             for (auto _ : state) {
-                CairoSurfacePtr picture = stage->render(screen->host, kScale);
-                benchmark::DoNotOptimize(picture.get());
+                if (work == Work::Draw) {
+                    CairoSurfacePtr picture = stage->render(screen->host, kScale);
+                    benchmark::DoNotOptimize(picture.get());
+                } else {
+                    std::string text = stage->window(screen->host)->dump();
+                    bytes = text.size();
+                    benchmark::DoNotOptimize(text.data());
+                }
             }
-            double perDrawing = (threadSeconds() - started) / double(std::max<int64_t>(state.iterations(), 1));
-            state.counters["frame_fraction"] = perDrawing / kFrameSeconds;
+            double perRun = (threadSeconds() - started) / double(std::max<int64_t>(state.iterations(), 1));
+            state.counters["frame_fraction"] = perRun / kFrameSeconds;
+            if (work == Work::Dump)
+                state.counters["bytes"] = double(bytes);
         }
     }
     std::error_code ignored;
@@ -56,7 +71,10 @@ void drawScreen(benchmark::State& state, const gallery::Screen* screen)
 int main(int argc, char** argv)
 {
     for (const gallery::Screen& screen : gallery::screens())
-        benchmark::RegisterBenchmark(("BM_DrawScreen2x/" + screen.name).c_str(), drawScreen, &screen)
+        benchmark::RegisterBenchmark(("BM_DrawScreen2x/" + screen.name).c_str(), measureScreen, &screen, Work::Draw)
+            ->Unit(benchmark::kMicrosecond);
+    for (const gallery::Screen& screen : gallery::screens())
+        benchmark::RegisterBenchmark(("BM_DumpScreen/" + screen.name).c_str(), measureScreen, &screen, Work::Dump)
             ->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

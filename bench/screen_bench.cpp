@@ -10,9 +10,11 @@
 // Prints p50 and p99. `--short` (CI) runs a few rounds only.
 
 #include "control/ControlClient.h"
-#include "control/JsonValue.h"
+#include "foundation/Json.h"
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cairo.h>
 
@@ -54,14 +56,14 @@ bool run(const std::string& arguments)
     return std::system(command.c_str()) == 0;
 }
 
-JsonValue ask(const control::Words& words)
+json::Value ask(const control::Words& words)
 {
     control::Exchange exchange = control::request(control::socketPath(device, control::kSpringboard), words);
-    std::optional<JsonValue> reply = exchange.outcome == control::Outcome::Replied ? JsonValue::parse(exchange.reply)
+    std::optional<json::Value> reply = exchange.outcome == control::Outcome::Replied ? json::read(exchange.reply)
                                                                                    : std::nullopt;
-    if (!reply || !(*reply)["ok"].asBool()) {
+    if (!reply || !json::flag(json::member(*reply, "ok"))) {
         std::fprintf(stderr, "screen_bench: the shell refused %s: %s\n", words[0].c_str(),
-            reply ? (*reply)["error"].asString().c_str() : exchange.error.c_str());
+            reply ? json::text(json::member(*reply, "error")).c_str() : exchange.error.c_str());
         std::exit(1);
     }
     return *reply;

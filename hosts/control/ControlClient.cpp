@@ -33,69 +33,63 @@ std::string parentOf(const std::string& path)
 
 // A private folder of this user: a directory, not a link, owned by the effective user,
 // closed to group and others.
-bool checkFolder(const std::string& folder, bool& missing, std::string& reason)
+Result<SocketPath> checkFolder(const std::string& folder)
 {
     struct stat status {};
     if (lstat(folder.c_str(), &status) != 0) {
-        if (errno == ENOENT) {
-            missing = true;
-            return true;
-        }
-        reason = "cannot examine " + folder + ": " + std::strerror(errno);
-        return false;
+        if (errno == ENOENT)
+            return SocketPath::Missing;
+        return Failure { "cannot examine " + folder + ": " + std::strerror(errno) };
     }
     if (S_ISLNK(status.st_mode))
-        reason = "the control folder " + folder + " is a link; refusing it";
-    else if (!S_ISDIR(status.st_mode))
-        reason = "the control folder " + folder + " is not a directory; refusing it";
-    else if (status.st_uid != geteuid())
-        reason = "the control folder " + folder + " belongs to another user (uid " + std::to_string(status.st_uid)
-            + "); refusing it";
-    else if (status.st_mode & 077)
-        reason = "the control folder " + folder + " is open to other users; refusing it";
-    return reason.empty();
+        return Failure { "the control folder " + folder + " is a link; refusing it" };
+    if (!S_ISDIR(status.st_mode))
+        return Failure { "the control folder " + folder + " is not a directory; refusing it" };
+    if (status.st_uid != geteuid())
+        return Failure { "the control folder " + folder + " belongs to another user (uid " + std::to_string(status.st_uid)
+            + "); refusing it" };
+    if (status.st_mode & 077)
+        return Failure { "the control folder " + folder + " is open to other users; refusing it" };
+    return SocketPath::Present;
 }
 
 } // namespace
 
-bool checkSocketPath(const std::string& path, bool& missing, std::string& reason)
+Result<SocketPath> checkSocketPath(const std::string& path)
 {
-    missing = false;
     std::string folder = parentOf(path);
-    if (!checkFolder(parentOf(folder), missing, reason) || missing)
-        return reason.empty();
-    if (!checkFolder(folder, missing, reason) || missing)
-        return reason.empty();
+    for (const std::string& each : { parentOf(folder), folder }) {
+        Result<SocketPath> checked = checkFolder(each);
+        if (!checked || *checked == SocketPath::Missing)
+            return checked;
+    }
     struct stat status {};
     if (lstat(path.c_str(), &status) != 0) {
-        if (errno != ENOENT) {
-            reason = "cannot examine " + path + ": " + std::strerror(errno);
-            return false;
-        }
-        missing = true;
-        return true;
+        if (errno != ENOENT)
+            return Failure { "cannot examine " + path + ": " + std::strerror(errno) };
+        return SocketPath::Missing;
     }
     if (!S_ISSOCK(status.st_mode))
-        reason = path + " is not a socket; refusing it";
-    else if (status.st_uid != geteuid())
-        reason = "the socket " + path + " belongs to another user; refusing it";
-    return reason.empty();
+        return Failure { path + " is not a socket; refusing it" };
+    if (status.st_uid != geteuid())
+        return Failure { "the socket " + path + " belongs to another user; refusing it" };
+    return SocketPath::Present;
 }
 
 Exchange request(const std::string& path, const Words& words, double timeout)
 {
-    std::string line;
-    if (!encodeRequest(words, line))
-        return ended(Outcome::Failed, "a word of the request holds a tab or a newline");
+    Result<std::string> encoded = encodeRequest(words);
+    if (!encoded)
+        return ended(Outcome::Failed, encoded.error());
+    const std::string& line = *encoded;
     Result<sockaddr_un> address = posix::unixAddress(path);
     if (!address)
         return ended(Outcome::Failed, address.error());
 
-    bool missing = false;
-    std::string reason;
-    if (!checkSocketPath(path, missing, reason))
-        return ended(Outcome::Refused, reason);
-    if (missing)
+    Result<SocketPath> checked = checkSocketPath(path);
+    if (!checked)
+        return ended(Outcome::Refused, checked.error());
+    if (*checked == SocketPath::Missing)
         return ended(Outcome::NotRunning, "no socket at " + path);
 
     // Non-blocking, so that a host whose queue of connections is full cannot hold the client.

@@ -33,8 +33,12 @@ struct Exchange {
 // Sends `words` to the socket at `path` and waits at most `timeout` seconds for the reply.
 Exchange request(const std::string& path, const Words& words, double timeout = 30);
 
+enum class SocketPath {
+    Present, // the socket and its folders are this user's alone
+    Missing, // the socket or a folder is not there
+};
 // Whether the socket at `path` and its two folders may be trusted; the reason when not.
-// A missing socket or folder is not a reason (`missing` is set instead).
-bool checkSocketPath(const std::string& path, bool& missing, std::string& reason);
+// A missing socket or folder is no reason to refuse.
+Result<SocketPath> checkSocketPath(const std::string& path);
 
 } // namespace control

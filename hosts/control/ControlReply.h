@@ -1,32 +1,35 @@
 #pragma once
 
-// Builds a host's success reply: {"ok":true, fields..., "text":...}.
+// Builds a host's success reply: {"ok":true, fields..., "text":..., fields after}.
 
-#include "ui/JsonWriter.h"
+#include "foundation/Json.h"
+
+#include <nlohmann/json.hpp>
 
 #include <string>
 
 class ControlReply {
 public:
-    ControlReply() { _json.beginObject().field("ok", true); }
+    ControlReply() { _json["ok"] = true; }
 
-    JsonWriter& json() { return _json; }
-    // A member whose value is JSON text already (a view dump).
-    ControlReply& raw(std::string_view key, const std::string& jsonText)
+    json::Value& json() { return _json; }
+    json::Value& operator[](const char* key) { return _json[key]; }
+    // A member written after "text" (a view dump, which a person reads past).
+    ControlReply& after(const char* key, json::Value value)
     {
-        _raw += "," + JsonWriter::quoted(key) + ":" + jsonText;
+        _after[key] = std::move(value);
         return *this;
     }
     // The reply with the line a person reads.
-    std::string finish(const std::string& text)
+    json::Value finish(const std::string& text)
     {
-        _json.field("text", text).endObject();
-        std::string reply = _json.text();
-        reply.insert(reply.size() - 1, _raw);
-        return reply;
+        _json["text"] = text;
+        for (auto& [key, value] : _after.items())
+            _json[key] = std::move(value);
+        return std::move(_json);
     }
 
 private:
-    JsonWriter _json;
-    std::string _raw;
+    json::Value _json = json::Value::object();
+    json::Value _after = json::Value::object();
 };

@@ -1,7 +1,8 @@
 #include "ControlServer.h"
 
 #include "foundation/Posix.h"
-#include "ui/JsonWriter.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cerrno>
 #include <cstring>
@@ -14,32 +15,28 @@
 
 namespace control {
 
-std::string errorReply(const std::string& message)
+json::Value errorReply(const std::string& message)
 {
-    JsonWriter json;
-    json.beginObject().field("ok", false).field("error", message).endObject();
-    return json.text();
+    json::Value reply = json::Value::object();
+    reply["ok"] = false;
+    reply["error"] = message;
+    return reply;
 }
 
-std::string usageReply(const std::string& message)
+json::Value usageReply(const std::string& message)
 {
-    JsonWriter json;
-    json.beginObject().field("ok", false).field("usage", true).field("error", message).endObject();
-    return json.text();
+    json::Value reply = json::Value::object();
+    reply["ok"] = false;
+    reply["usage"] = true;
+    reply["error"] = message;
+    return reply;
 }
 
-std::string withWarnings(const std::string& reply, const std::vector<std::string>& warnings, const char* key)
+void addWarnings(json::Value& reply, const std::vector<std::string>& warnings, const char* key)
 {
-    if (warnings.empty() || reply.size() < 2 || reply.back() != '}')
-        return reply;
-    JsonWriter list;
-    list.beginArray();
-    for (const std::string& warning : warnings)
-        list.value(warning);
-    list.endArray();
-    std::string out = reply;
-    out.insert(out.size() - 1, std::string(out.size() > 2 ? "," : "") + "\"" + key + "\":" + list.text());
-    return out;
+    if (warnings.empty() || !reply.is_object())
+        return;
+    reply[key] = warnings;
 }
 
 } // namespace control
@@ -82,38 +79,32 @@ ControlServer::~ControlServer()
     close();
 }
 
-bool ControlServer::listen(const std::string& path, Handler handler, std::string& error)
+Result<void> ControlServer::listen(const std::string& path, Handler handler)
 {
     close();
     Result<sockaddr_un> address = posix::unixAddress(path);
-    if (!address) {
-        error = address.error();
-        return false;
-    }
-    if (someoneAnswers(*address)) {
-        error = "another host already serves " + path;
-        return false;
-    }
+    if (!address)
+        return Failure { address.error() };
+    if (someoneAnswers(*address))
+        return Failure { "another host already serves " + path };
     // Only a socket is replaced; anything else at the path is someone's file.
     struct stat existing {};
-    if (lstat(path.c_str(), &existing) == 0 && !S_ISSOCK(existing.st_mode)) {
-        error = path + " is not a socket; leaving it alone";
-        return false;
-    }
+    if (lstat(path.c_str(), &existing) == 0 && !S_ISSOCK(existing.st_mode))
+        return Failure { path + " is not a socket; leaving it alone" };
     unlink(path.c_str());
     _listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (_listener < 0 || bind(_listener, reinterpret_cast<sockaddr*>(&*address), sizeof *address) != 0
         || chmod(path.c_str(), 0600) != 0 || ::listen(_listener, 64) != 0) {
-        error = "cannot listen on " + path + ": " + std::strerror(errno);
+        Failure failure { "cannot listen on " + path + ": " + std::strerror(errno) };
         if (_listener >= 0)
             ::close(_listener);
         _listener = -1;
-        return false;
+        return failure;
     }
     _path = path;
     _handler = std::move(handler);
     _source = RunLoop::main().addReadSource(_listener, [this] { acceptPending(); });
-    return true;
+    return {};
 }
 
 void ControlServer::close()
@@ -144,7 +135,7 @@ void ControlServer::acceptPending()
             return; // EAGAIN: none left; EMFILE and the like: try at the next turn
         }
         if (_connections.size() >= _limits.maxConnections) {
-            std::string reply = control::errorReply("the host is busy: too many connections are open") + "\n";
+            std::string reply = json::write(control::errorReply("the host is busy: too many connections are open")) + "\n";
             size_t sent = 0;
             sendSome(fd, reply, sent);
             ::close(fd);
@@ -192,8 +183,8 @@ void ControlServer::readFrom(ConnectionId id)
             return;
         }
         if (connection.input.size() > _limits.maxRequestBytes) {
-            answer(id, control::usageReply("request too long: more than " + std::to_string(_limits.maxRequestBytes)
-                + " bytes without a line end"));
+            answer(id, json::write(control::usageReply("request too long: more than "
+                + std::to_string(_limits.maxRequestBytes) + " bytes without a line end")));
             return;
         }
     }
@@ -202,14 +193,14 @@ void ControlServer::readFrom(ConnectionId id)
 std::string ControlServer::handle(const std::string& line)
 {
     if (line.size() > _limits.maxRequestBytes)
-        return control::usageReply("request too long: more than " + std::to_string(_limits.maxRequestBytes) + " bytes");
+        return json::write(control::usageReply("request too long: more than " + std::to_string(_limits.maxRequestBytes) + " bytes"));
     control::Words words = control::decodeRequest(line);
     if (words.empty())
-        return control::usageReply("empty request");
+        return json::write(control::usageReply("empty request"));
     try {
         return _handler(words);
     } catch (const std::exception& failure) {
-        return control::errorReply(failure.what());
+        return json::write(control::errorReply(failure.what()));
     }
 }
 
@@ -254,7 +245,7 @@ void ControlServer::expire(ConnectionId id)
     ++_timedOut;
     if (!connection.writing) {
         // Said once, without waiting: a client that sends this slowly may not read either.
-        std::string reply = control::usageReply("no whole request line within " + seconds(_limits.requestSeconds) + " s") + "\n";
+        std::string reply = json::write(control::usageReply("no whole request line within " + seconds(_limits.requestSeconds) + " s")) + "\n";
         size_t sent = 0;
         sendSome(connection.fd, reply, sent);
     }

@@ -14,6 +14,8 @@
 
 #include "ControlSocket.h"
 #include "corefoundation/CFRunLoop.h"
+#include "foundation/Json.h"
+#include "foundation/Result.h"
 
 #include <cstdint>
 #include <functional>
@@ -40,7 +42,7 @@ public:
 
     // Binds `path` (a socket left behind by a dead host is replaced; one that answers is
     // not) and starts serving on RunLoop::main().
-    bool listen(const std::string& path, Handler handler, std::string& error);
+    Result<void> listen(const std::string& path, Handler handler);
     // Stops serving, drops the open connections and removes the socket file.
     void close();
     const std::string& path() const { return _path; }
@@ -83,11 +85,11 @@ private:
 namespace control {
 
 // The error reply {"ok":false,"error":message}.
-std::string errorReply(const std::string& message);
+json::Value errorReply(const std::string& message);
 // The same, marked as bad use of the verb ("usage":true), which the command line reports
 // with exit status 2.
-std::string usageReply(const std::string& message);
-// The reply with a member `key` listing `warnings` (the reply as it is when none).
-std::string withWarnings(const std::string& reply, const std::vector<std::string>& warnings, const char* key = "warnings");
+json::Value usageReply(const std::string& message);
+// Adds a last member `key` listing `warnings` to the reply (nothing when there are none).
+void addWarnings(json::Value& reply, const std::vector<std::string>& warnings, const char* key = "warnings");
 
 } // namespace control

@@ -24,29 +24,26 @@ std::string socketPath(const std::string& deviceRoot, const std::string& host)
     return socketDirectory(deviceRoot) + "/" + host + ".sock";
 }
 
-bool makeSocketDirectory(const std::string& deviceRoot, std::string& error)
+Result<void> makeSocketDirectory(const std::string& deviceRoot)
 {
-    for (const std::string& folder : {baseDirectory(), socketDirectory(deviceRoot)}) {
-        if (Result<void> made = NotifyTransport::makePrivateDirectory(folder); !made) {
-            error = made.error();
-            return false;
-        }
-    }
-    return true;
+    for (const std::string& folder : {baseDirectory(), socketDirectory(deviceRoot)})
+        if (Result<void> made = NotifyTransport::makePrivateDirectory(folder); !made)
+            return made;
+    return {};
 }
 
-bool encodeRequest(const Words& words, std::string& line)
+Result<std::string> encodeRequest(const Words& words)
 {
-    line.clear();
+    std::string line;
     for (size_t i = 0; i < words.size(); ++i) {
         if (words[i].find_first_of("\t\n") != std::string::npos)
-            return false;
+            return Failure { "a word of the request holds a tab or a newline" };
         if (i)
             line += '\t';
         line += words[i];
     }
     line += '\n';
-    return true;
+    return line;
 }
 
 Words decodeRequest(const std::string& line)

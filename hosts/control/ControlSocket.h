@@ -12,6 +12,8 @@
 //            {"ok":true,"text":"what a person reads", ...fields of the verb}
 //            {"ok":false,"error":"one line"}
 
+#include "foundation/Result.h"
+
 #include <string>
 #include <vector>
 
@@ -35,10 +37,10 @@ std::string baseDirectory();
 std::string socketDirectory(const std::string& deviceRoot);
 std::string socketPath(const std::string& deviceRoot, const std::string& host);
 // Makes the socket directory and its base, private to the user.
-bool makeSocketDirectory(const std::string& deviceRoot, std::string& error);
+Result<void> makeSocketDirectory(const std::string& deviceRoot);
 
-// The request line for `words`; false when a word holds a tab or a newline.
-bool encodeRequest(const Words& words, std::string& line);
+// The request line for `words`; refused when a word holds a tab or a newline.
+Result<std::string> encodeRequest(const Words& words);
 // The words of a request line, taken as sent (one final "\n" removed).
 Words decodeRequest(const std::string& line);
 

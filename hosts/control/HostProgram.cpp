@@ -86,9 +86,12 @@ void serveControl(ControlServer& server, const char* host, ControlServer::Handle
     std::string error;
     // The other host, stopping, may take the empty folder away between the two steps.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        error.clear();
-        if (makeSocketDirectory(DeviceRoot::root(), error) && server.listen(socketPath(DeviceRoot::root(), host), handler, error))
+        Result<void> served = makeSocketDirectory(DeviceRoot::root());
+        if (served)
+            served = server.listen(socketPath(DeviceRoot::root(), host), handler);
+        if (served)
             return;
+        error = served.error();
         struct stat folder {};
         if (lstat(socketDirectory(DeviceRoot::root()).c_str(), &folder) == 0)
             break;

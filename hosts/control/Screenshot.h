@@ -5,6 +5,7 @@
 // (a full disk) leaves what lay there before. Only a regular file is replaced or a new name
 // made: a FIFO, a device, a folder or a link at the path is refused, never opened.
 
+#include "foundation/Result.h"
 #include "graphics/CairoPtr.h"
 
 #include <string>
@@ -16,8 +17,8 @@ namespace control {
 inline constexpr double kLeastScale = 0.1;
 inline constexpr double kGreatestScale = 8;
 
-bool writeScreenshot(const UIWindow& window, const std::string& path, double scale, std::string& error);
+Result<void> writeScreenshot(const UIWindow& window, const std::string& path, double scale);
 // A picture already drawn (a composed screen), written the same way.
-bool writeScreenshot(const CairoSurfacePtr& picture, const std::string& path, std::string& error);
+Result<void> writeScreenshot(const CairoSurfacePtr& picture, const std::string& path);
 
 } // namespace control

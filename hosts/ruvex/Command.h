@@ -3,6 +3,8 @@
 // The command table of `ruvex`: each verb names itself, its usage and its help, and runs
 // with the words that follow it.
 
+#include "control/ControlWords.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -47,7 +49,9 @@ struct CommandRegistration {
 // Throws UsageError unless the count of arguments fits the command.
 void expectArguments(const Command& command, const Arguments& arguments);
 
-// A number in the C locale's form, the whole text; nothing otherwise.
-std::optional<double> parseNumber(const std::string& text);
+// The words that name numbers, steps and rows are read as the hosts read them.
+using control::parseNumber;
+using control::parseRowAddress;
+using control::parseSteps;
 
 } // namespace ruvex

@@ -90,11 +90,11 @@ int readDefaults(const Options& options, const Arguments& arguments)
     NSDictionary dictionary = readDomain(arguments[0]);
     if (arguments.size() == 1) {
         PlistValue shown = dictionary;
-        std::printf("%s\n", (options.json ? jsonFromPlist(shown) : defaultsText(shown)).c_str());
+        std::printf("%s\n", (options.json ? json::write(jsonFromPlist(shown)) : defaultsText(shown)).c_str());
         return 0;
     }
     const PlistValue& value = valueOf(dictionary, arguments[0], arguments[1]);
-    std::printf("%s\n", (options.json ? jsonFromPlist(value) : bareText(value)).c_str());
+    std::printf("%s\n", (options.json ? json::write(jsonFromPlist(value)) : bareText(value)).c_str());
     return 0;
 }
 
@@ -145,7 +145,7 @@ int listDomains(const Options& options, const Arguments&)
         NSArray list;
         for (const std::string& domain : domains)
             list.addObject(domain);
-        text = jsonFromPlist(PlistValue(list));
+        text = json::write(jsonFromPlist(PlistValue(list)));
     }
     std::printf("%s\n", text.c_str());
     return 0;
@@ -189,7 +189,7 @@ PlistValue typedValue(const std::string& type, const std::string& text)
     }
     if (type == "-float") {
         std::optional<double> number = parseNumber(text);
-        if (!number || !std::isfinite(*number))
+        if (!number)
             throw UsageError("'" + text + "' is not a finite number");
         return PlistValue(*number);
     }

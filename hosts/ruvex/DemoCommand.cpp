@@ -23,11 +23,11 @@ void step(const std::string& text)
     std::fflush(stdout);
 }
 
-std::string list(const JsonValue& array)
+std::string list(const json::Value& array)
 {
     std::string text;
-    for (const JsonValue& item : array.items())
-        text += (text.empty() ? "" : ", ") + item.asString();
+    for (const json::Value& item : json::items(array))
+        text += (text.empty() ? "" : ", ") + json::text(item);
     return text.empty() ? "none" : text;
 }
 
@@ -41,7 +41,7 @@ void shoot(const std::string& folder, const std::string& name)
 
 int settingsChanges()
 {
-    return int(askHost(control::kSpringboard, { "ping" })["settingsChanges"].asNumber());
+    return int(json::numeric(json::member(askHost(control::kSpringboard, { "ping" }), "settingsChanges")));
 }
 
 // Waits until the shell has heard a settings change since `before`.
@@ -56,13 +56,13 @@ void awaitShell(int before, const std::string& what)
 }
 
 // The top pane's first row titled so, or untitled under a header so titled.
-std::optional<JsonValue> rowTitled(const std::string& title)
+std::optional<json::Value> rowTitled(const std::string& title)
 {
-    JsonValue rows = askHost(control::kSettings, { "rows" });
-    for (const JsonValue& section : rows["sections"].items())
-        for (const JsonValue& row : section["rows"].items())
-            if (row["title"].asString() == title
-                || (row["title"].asString().empty() && section["header"].asString() == title))
+    json::Value rows = askHost(control::kSettings, { "rows" });
+    for (const json::Value& section : json::items(json::member(rows, "sections")))
+        for (const json::Value& row : json::items(json::member(section, "rows")))
+            if (json::text(json::member(row, "title")) == title
+                || (json::text(json::member(row, "title")).empty() && json::text(json::member(section, "header")) == title))
                 return row;
     return std::nullopt;
 }
@@ -76,18 +76,18 @@ void openPane(const std::string& paneClass = {})
         askHost(control::kSettings, { "open", paneClass });
 }
 
-JsonValue requireRow(const std::string& title)
+json::Value requireRow(const std::string& title)
 {
-    std::optional<JsonValue> row = rowTitled(title);
+    std::optional<json::Value> row = rowTitled(title);
     if (!row)
         throw ActionError("the Settings pane shows no row \"" + title + "\"");
     return *row;
 }
 
 // "S:R" of a row.
-std::string place(const JsonValue& row)
+std::string place(const json::Value& row)
 {
-    return std::to_string(int(row["section"].asNumber())) + ":" + std::to_string(int(row["row"].asNumber()));
+    return control::rowName({ int(json::numeric(json::member(row, "section"))), int(json::numeric(json::member(row, "row"))) });
 }
 
 // Music's switch turned on in the Excluded Apps list.
@@ -96,8 +96,8 @@ void excludeMusic()
     int before = settingsChanges();
     openPane();
     askHost(control::kSettings, { "tap", "Excluded Apps" });
-    JsonValue flipped = askHost(control::kSettings, { "switch", place(requireRow("Music")), "on" });
-    if (flipped["changed"].asBool(false))
+    json::Value flipped = askHost(control::kSettings, { "switch", place(requireRow("Music")), "on" });
+    if (json::flag(json::member(flipped, "changed")))
         awaitShell(before, "the excluded apps");
 }
 
@@ -135,9 +135,9 @@ std::string dragHeight(const std::string& shots)
 {
     int before = settingsChanges();
     openPane("RVXExtrasController");
-    JsonValue row = requireRow("Widget Height");
+    json::Value row = requireRow("Widget Height");
     // A drag that ends where it began changes nothing, so an earlier run's 60 goes to 50.
-    const char* target = std::abs(row["value"].asNumber() - 60) < 0.5 ? "50" : "60";
+    const char* target = std::abs(json::numeric(json::member(row, "value")) - 60) < 0.5 ? "50" : "60";
     askHost(control::kSettings, { "slide", place(row), target, "10" });
     awaitShell(before, "the height");
     askHost(control::kSettings, { "screenshot", shots + "/4-settings-extras.png", "2" });
@@ -188,9 +188,9 @@ int runDemo(const Options&, const Arguments&)
     }
 
     bootHosts();
-    JsonValue ping = askHost(control::kSpringboard, { "ping" });
-    step("booted: " + ping["text"].asString());
-    if (ping["widgets"].asNumber() < 1)
+    json::Value ping = askHost(control::kSpringboard, { "ping" });
+    step("booted: " + json::text(json::member(ping, "text")));
+    if (json::numeric(json::member(ping, "widgets")) < 1)
         throw ActionError("the widget is not installed on the device; build it and run `ruvex device create`");
 
     excludeMusic();
@@ -199,15 +199,15 @@ int runDemo(const Options&, const Arguments&)
              "com.apple.mobilesafari" })
         askHost(control::kSpringboard, { "launch", app });
     step("launched Music, Mail, Messages, Newsstand and Safari (Safari in front): switcher "
-        + list(askHost(control::kSpringboard, { "switcher" })["switcher"]));
+        + list(json::member(askHost(control::kSpringboard, { "switcher" }), "switcher")));
 
     askHost(control::kSpringboard, { "nc", "open" });
     shoot(shots, "1-center-open.png");
     step("opened the Notification Center");
 
-    JsonValue tap = askHost(control::kSpringboard, { "nc", "tap", "bar" });
+    json::Value tap = askHost(control::kSpringboard, { "nc", "tap", "bar" });
     shoot(shots, "2-after-tap.png");
-    step("tapped the bar: closed " + list(tap["closed"]) + "; stayed " + list(tap["stayed"]));
+    step("tapped the bar: closed " + list(json::member(tap, "closed")) + "; stayed " + list(json::member(tap, "stayed")));
 
     restyle(shots);
     shoot(shots, "5-restyled.png");

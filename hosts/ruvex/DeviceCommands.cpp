@@ -8,6 +8,8 @@
 
 #include "foundation/DeviceRoot.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 #include <filesystem>
 
@@ -30,10 +32,11 @@ int createDevice(const Options& options, const Arguments& arguments)
     for (const std::string& line : missing)
         std::fprintf(stderr, "ruvex: note: %s\n", line.c_str());
     if (options.json) {
-        std::printf("{\"device\":%s,\"apps\":[", jsonQuoted(DeviceRoot::root()).c_str());
-        for (size_t i = 0; i < apps.size(); ++i)
-            std::printf("%s%s", i ? "," : "", jsonQuoted(apps[i]).c_str());
-        std::printf("],\"missing\":%zu}\n", missing.size());
+        json::Value out = json::Value::object();
+        out["device"] = DeviceRoot::root();
+        out["apps"] = apps;
+        out["missing"] = missing.size();
+        std::printf("%s\n", json::write(out).c_str());
     } else
         std::printf("device ready at %s with %zu app(s)\n", DeviceRoot::root().c_str(), apps.size());
     return 0;
@@ -50,10 +53,10 @@ int eraseDevice(const Options& options, const Arguments&)
     std::vector<std::string> kept = ruvex::eraseDevice(root);
     std::string named = real == root ? root : real + " (named by " + root + ")";
     if (options.json) {
-        std::printf("{\"erased\":%s,\"kept\":[", jsonQuoted(real).c_str());
-        for (size_t i = 0; i < kept.size(); ++i)
-            std::printf("%s%s", i ? "," : "", jsonQuoted(kept[i]).c_str());
-        std::printf("]}\n");
+        json::Value out = json::Value::object();
+        out["erased"] = real;
+        out["kept"] = kept;
+        std::printf("%s\n", json::write(out).c_str());
     } else if (kept.empty())
         std::printf("erased %s\n", named.c_str());
     else
@@ -64,8 +67,7 @@ int eraseDevice(const Options& options, const Arguments&)
 int printDevicePath(const Options& options, const Arguments&)
 {
     if (options.json)
-        std::printf("{\"device\":%s,\"exists\":%s}\n", jsonQuoted(DeviceRoot::root()).c_str(),
-            isDeviceRoot(DeviceRoot::root()) ? "true" : "false");
+        std::printf("%s\n", json::write({ { "device", DeviceRoot::root() }, { "exists", isDeviceRoot(DeviceRoot::root()) } }).c_str());
     else
         std::printf("%s\n", DeviceRoot::root().c_str());
     return 0;

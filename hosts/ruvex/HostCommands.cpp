@@ -6,7 +6,8 @@
 
 #include "control/Screenshot.h"
 #include "foundation/DeviceRoot.h"
-#include "ui/JsonWriter.h"
+
+#include <nlohmann/json.hpp>
 
 #include <chrono>
 #include <cmath>
@@ -32,7 +33,7 @@ std::string executableDirectory()
     return failure ? std::string(".") : self.parent_path().string();
 }
 
-JsonValue askHost(const std::string& host, const control::Words& words)
+json::Value askHost(const std::string& host, const control::Words& words)
 {
     for (const std::string& word : words)
         if (word.find_first_of("\t\n") != std::string::npos)
@@ -50,30 +51,32 @@ JsonValue askHost(const std::string& host, const control::Words& words)
     case control::Outcome::Failed:
         throw ActionError(host + ": " + exchange.error);
     }
-    std::optional<JsonValue> reply = JsonValue::parse(exchange.reply);
-    if (!reply)
-        throw ActionError(host + " answered something that is not JSON");
-    if (!(*reply)["ok"].asBool()) {
-        if ((*reply)["usage"].asBool())
-            throw UsageError((*reply)["error"].asString());
-        throw ActionError((*reply)["error"].asString());
+    std::optional<json::Value> reply = json::read(exchange.reply);
+    if (!reply || !reply->is_object())
+        throw ActionError(host + " answered something that is not a JSON object");
+    if (!json::flag(json::member(*reply, "ok"))) {
+        std::string error = json::text(json::member(*reply, "error"));
+        if (json::flag(json::member(*reply, "usage")))
+            throw UsageError(error);
+        throw ActionError(error);
     }
-    return *reply;
+    return std::move(*reply);
 }
 
-void printWarnings(const JsonValue& reply)
+void printWarnings(const json::Value& reply)
 {
-    for (const JsonValue& warning : reply["warnings"].items())
-        std::fprintf(stderr, "warning: %s\n", warning.asString().c_str());
+    for (const json::Value& warning : json::items(json::member(reply, "warnings")))
+        std::fprintf(stderr, "warning: %s\n", json::text(warning).c_str());
 }
 
-int report(const Options& options, const JsonValue& reply)
+int report(const Options& options, const json::Value& reply)
 {
     printWarnings(reply);
+    std::string text = json::text(json::member(reply, "text"));
     if (options.json)
-        std::printf("%s\n", reply.write().c_str());
-    else if (!reply["text"].asString().empty())
-        std::printf("%s\n", reply["text"].asString().c_str());
+        std::printf("%s\n", json::write(reply).c_str());
+    else if (!text.empty())
+        std::printf("%s\n", text.c_str());
     return 0;
 }
 
@@ -274,16 +277,20 @@ namespace {
 int boot(const Options& options, const Arguments&)
 {
     bootHosts();
-    JsonValue springboard = askHost(control::kSpringboard, { "ping" });
-    JsonValue settings = askHost(control::kSettings, { "ping" });
-    for (const JsonValue* reply : { &springboard, &settings })
-        for (const JsonValue& problem : (*reply)["problems"].items())
-            std::fprintf(stderr, "warning: %s\n", problem.asString().c_str());
-    if (options.json)
-        std::printf("%s\n", JsonWriter().beginObject().key("springboard").raw(springboard.write())
-            .key("settings").raw(settings.write()).endObject().text().c_str());
-    else
-        std::printf("%s\n%s\n", springboard["text"].asString().c_str(), settings["text"].asString().c_str());
+    json::Value springboard = askHost(control::kSpringboard, { "ping" });
+    json::Value settings = askHost(control::kSettings, { "ping" });
+    for (const json::Value* reply : { &springboard, &settings })
+        for (const json::Value& problem : json::items(json::member(*reply, "problems")))
+            std::fprintf(stderr, "warning: %s\n", json::text(problem).c_str());
+    if (options.json) {
+        json::Value both = json::Value::object();
+        both["springboard"] = springboard;
+        both["settings"] = settings;
+        std::printf("%s\n", json::write(both).c_str());
+    } else {
+        std::printf("%s\n%s\n", json::text(json::member(springboard, "text")).c_str(),
+            json::text(json::member(settings, "text")).c_str());
+    }
     return 0;
 }
 
@@ -291,7 +298,7 @@ int shutdownDevice(const Options& options, const Arguments&)
 {
     int stopped = shutdownHosts();
     if (options.json)
-        std::printf("%s\n", JsonWriter().beginObject().field("stopped", stopped).endObject().text().c_str());
+        std::printf("%s\n", json::write({ { "stopped", stopped } }).c_str());
     else
         std::printf(stopped ? "device shut down\n" : "the device was not booted\n");
     return 0;
@@ -307,15 +314,14 @@ int status(const Options& options, const Arguments&)
             throw ActionError(std::string(kHosts[i]) + ": " + reasons[i]);
     }
     if (options.json) {
-        JsonWriter json;
-        json.beginObject().field("device", DeviceRoot::root());
+        json::Value out = json::Value::object();
+        out["device"] = DeviceRoot::root();
         for (int i = 0; i < 2; ++i)
-            json.field(kHosts[i], states[i] == HostState::Running);
-        json.key("state").beginObject();
+            out[kHosts[i]] = states[i] == HostState::Running;
+        json::Value& state = out["state"] = json::Value::object();
         for (int i = 0; i < 2; ++i)
-            json.field(kHosts[i], stateName(states[i]));
-        json.endObject().endObject();
-        std::printf("%s\n", json.text().c_str());
+            state[kHosts[i]] = stateName(states[i]);
+        std::printf("%s\n", json::write(out).c_str());
     } else {
         for (int i = 0; i < 2; ++i)
             std::printf("%s: %s\n", kHosts[i],
@@ -352,15 +358,16 @@ int urls(const Options& options, const Arguments&)
     if (text.empty())
         text = "no address opened";
     if (options.json) {
-        JsonWriter json;
-        json.beginObject().field("ok", true).key("urls").beginArray();
+        json::Value out = json::Value::object();
+        out["ok"] = true;
+        json::Value& addresses = out["urls"] = json::Value::array();
         for (const auto& entry : opened)
-            json.value(entry.second);
-        json.endArray().key("apps").beginArray();
+            addresses.push_back(entry.second);
+        json::Value& apps = out["apps"] = json::Value::array();
         for (const auto& entry : opened)
-            json.value(entry.first);
-        json.endArray().field("text", text).endObject();
-        std::printf("%s\n", json.text().c_str());
+            apps.push_back(entry.first);
+        out["text"] = text;
+        std::printf("%s\n", json::write(out).c_str());
         return 0;
     }
     std::printf("%s\n", text.c_str());
@@ -379,8 +386,8 @@ const char* namedHost(const std::string& word, const char* verb)
 
 int dump(const Options&, const Arguments& arguments)
 {
-    JsonValue reply = askHost(namedHost(arguments[0], "ui dump"), { "dump" });
-    std::printf("%s\n", reply["tree"].write().c_str());
+    json::Value reply = askHost(namedHost(arguments[0], "ui dump"), { "dump" });
+    std::printf("%s\n", json::write(json::member(reply, "tree")).c_str());
     return 0;
 }
 
@@ -406,7 +413,7 @@ int screenshot(const Options& options, const Arguments& arguments)
 double coordinate(const std::string& word)
 {
     std::optional<double> value = parseNumber(word);
-    if (!value || !std::isfinite(*value))
+    if (!value)
         throw UsageError("not a coordinate: '" + word + "'");
     return *value;
 }
@@ -425,10 +432,11 @@ int screenTouch(const Options& options, const Arguments& arguments)
     Arguments words = arguments;
     int steps = 10;
     if (words.size() >= 2 && words[words.size() - 2] == "--steps") {
-        std::optional<double> value = parseNumber(words.back());
-        if (!value || *value < 1 || *value > 1000 || *value != std::floor(*value))
-            throw UsageError("--steps takes a whole number from 1 to 1000, not '" + words.back() + "'");
-        steps = int(*value);
+        std::optional<int> count = parseSteps(words.back());
+        if (!count)
+            throw UsageError("--steps takes a whole number from 1 to " + std::to_string(control::kMostSteps) + ", not '"
+                + words.back() + "'");
+        steps = *count;
         words.resize(words.size() - 2);
     }
     if (words.size() != 2 && words.size() != 4)
@@ -449,11 +457,8 @@ int tap(const Options& options, const Arguments& arguments)
     if (arguments.size() == 1 && arguments[0] != "bar" && arguments[0] != "info")
         throw UsageError("nc tap takes X Y, bar or info, not '" + arguments[0] + "'");
     if (arguments.size() == 2) {
-        for (const std::string& word : arguments) {
-            std::optional<double> value = parseNumber(word);
-            if (!value || !std::isfinite(*value))
-                throw UsageError("not a coordinate: '" + word + "'");
-        }
+        for (const std::string& word : arguments)
+            coordinate(word);
     }
     return forward(options, arguments, { "nc", "tap" });
 }

@@ -5,7 +5,9 @@
 #include "Command.h"
 
 #include "control/ControlClient.h"
-#include "control/JsonValue.h"
+#include "foundation/Json.h"
+
+#include <nlohmann/json.hpp>
 
 #include <string>
 
@@ -15,14 +17,14 @@ namespace ruvex {
 
 // Sends the request to a host of the current device; throws ActionError when the host does
 // not run ("the device is not booted") or answers with an error.
-JsonValue askHost(const std::string& host, const control::Words& words);
+json::Value askHost(const std::string& host, const control::Words& words);
 // Prints the reply: the whole JSON with --json, else its "text".
-int report(const Options& options, const JsonValue& reply);
+int report(const Options& options, const json::Value& reply);
 // The ruvex executable's folder, to find the host programs and the build's bundles.
 std::string executableDirectory();
 // Prints the reply's "warnings" (bundles that did not load, files that did not read) as
 // "warning: ..." lines on stderr.
-void printWarnings(const JsonValue& reply);
+void printWarnings(const json::Value& reply);
 
 enum class HostState {
     Running,    // answers a ping

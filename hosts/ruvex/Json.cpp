@@ -1,17 +1,12 @@
 #include "Json.h"
 
-#include "ui/JsonWriter.h"
+#include <nlohmann/json.hpp>
 
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 
 namespace ruvex {
-
-std::string jsonQuoted(std::string_view text)
-{
-    return JsonWriter::quoted(text);
-}
 
 namespace {
 
@@ -64,42 +59,29 @@ std::string defaultsString(std::string_view text)
 
 } // namespace
 
-namespace {
-
-void writePlist(JsonWriter& json, const PlistValue& value)
+json::Value jsonFromPlist(const PlistValue& value)
 {
     switch (value.kind()) {
-    case PlistValue::Kind::String: json.value(*value.string()); return;
-    case PlistValue::Kind::Integer: json.value(*value.integer()); return;
-    case PlistValue::Kind::Real: json.exactValue(*value.real()); return;
-    case PlistValue::Kind::Boolean: json.value(*value.boolean()); return;
-    case PlistValue::Kind::Date: json.exactValue(value.date()->timeIntervalSinceReferenceDate()); return;
-    case PlistValue::Kind::Data: json.value(value.data()->base64EncodedString()); return;
-    case PlistValue::Kind::Array:
-        json.beginArray();
+    case PlistValue::Kind::String: return *value.string();
+    case PlistValue::Kind::Integer: return *value.integer();
+    case PlistValue::Kind::Real: return json::number(*value.real());
+    case PlistValue::Kind::Boolean: return *value.boolean();
+    case PlistValue::Kind::Date: return json::number(value.date()->timeIntervalSinceReferenceDate());
+    case PlistValue::Kind::Data: return value.data()->base64EncodedString();
+    case PlistValue::Kind::Array: {
+        json::Value items = json::Value::array();
         for (const PlistValue& item : *value.array())
-            writePlist(json, item);
-        json.endArray();
-        return;
-    case PlistValue::Kind::Dictionary:
-        json.beginObject();
-        for (const auto& [key, item] : *value.dictionary()) {
-            json.key(key);
-            writePlist(json, item);
-        }
-        json.endObject();
-        return;
+            items.push_back(jsonFromPlist(item));
+        return items;
     }
-    json.null();
-}
-
-} // namespace
-
-std::string jsonFromPlist(const PlistValue& value)
-{
-    JsonWriter json;
-    writePlist(json, value);
-    return json.text();
+    case PlistValue::Kind::Dictionary: {
+        json::Value members = json::Value::object();
+        for (const auto& [key, item] : *value.dictionary())
+            members[key] = jsonFromPlist(item);
+        return members;
+    }
+    }
+    return nullptr;
 }
 
 std::string defaultsText(const PlistValue& value, int indent)

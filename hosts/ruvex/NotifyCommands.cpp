@@ -6,7 +6,9 @@
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"
 #include "foundation/DeviceRoot.h"
-#include "ui/JsonWriter.h"
+#include "foundation/Json.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <cstdio>
@@ -51,7 +53,7 @@ int waitForNotification(const Options& options, const Arguments& arguments)
         if (arguments[1] != "--timeout")
             throw UsageError("unknown option " + arguments[1]);
         std::optional<double> seconds = parseNumber(arguments[2]);
-        if (!seconds || !(*seconds >= 0) || std::isinf(*seconds))
+        if (!seconds || *seconds < 0)
             throw UsageError("--timeout takes a number of seconds");
         timeout = *seconds;
     } else if (arguments.size() == 2) {
@@ -72,7 +74,7 @@ int waitForNotification(const Options& options, const Arguments& arguments)
         return 1;
     }
     if (options.json)
-        std::printf("%s\n", JsonWriter().beginObject().field("name", arguments[0]).field("arrived", true).endObject().text().c_str());
+        std::printf("%s\n", json::write({ { "name", arguments[0] }, { "arrived", true } }).c_str());
     else
         std::printf("%s\n", arguments[0].c_str());
     return 0;

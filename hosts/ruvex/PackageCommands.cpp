@@ -9,6 +9,8 @@
 
 #include "foundation/DeviceRoot.h"
 
+#include <nlohmann/json.hpp>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -68,9 +70,12 @@ void printReport(const Options& options, const InstallReport& report, const char
         std::fprintf(stderr, "ruvex: note: %s\n", note.c_str());
     std::string restarted = restartChanged(report);
     if (options.json) {
-        std::printf("{\"package\":%s,\"version\":%s,\"previous\":%s,\"resprung\":%s}\n", jsonQuoted(report.package).c_str(),
-            jsonQuoted(report.version).c_str(), report.previous.empty() ? "null" : jsonQuoted(report.previous).c_str(),
-            restarted.find("resprung") != std::string::npos ? "true" : "false");
+        json::Value out = json::Value::object();
+        out["package"] = report.package;
+        out["version"] = report.version;
+        out["previous"] = report.previous.empty() ? json::Value() : json::Value(report.previous);
+        out["resprung"] = restarted.find("resprung") != std::string::npos;
+        std::printf("%s\n", json::write(out).c_str());
         return;
     }
     std::string text = std::string(verb) + " " + report.package + " " + report.version;
@@ -116,19 +121,19 @@ int packages(const Options& options, const Arguments&)
 {
     requireDevice();
     PackageDatabase database(DeviceRoot::root());
-    std::string json = "{\"packages\":[";
-    bool first = true;
+    json::Value listed = json::Value::array();
     for (const auto& [name, control] : database.installed()) {
         if (options.json) {
-            json += std::string(first ? "" : ",") + "{\"package\":" + jsonQuoted(name) + ",\"version\":"
-                + jsonQuoted(control["Version"]) + ",\"name\":" + jsonQuoted(control["Name"]) + "}";
+            json::Value& entry = listed.emplace_back(json::Value::object());
+            entry["package"] = name;
+            entry["version"] = control["Version"];
+            entry["name"] = control["Name"];
         } else {
             std::printf("%-28s %-10s %s\n", name.c_str(), control["Version"].c_str(), control["Name"].c_str());
         }
-        first = false;
     }
     if (options.json)
-        std::printf("%s]}\n", json.c_str());
+        std::printf("%s\n", json::write({ { "packages", listed } }).c_str());
     return 0;
 }
 

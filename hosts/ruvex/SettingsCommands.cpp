@@ -19,11 +19,7 @@ int forward(const Options& options, control::Words words)
 // "S:R", section and row counted from 0.
 const std::string& rowArgument(const std::string& text)
 {
-    size_t colon = text.find(':');
-    auto digits = [](const std::string& part) {
-        return !part.empty() && part.size() <= 6 && part.find_first_not_of("0123456789") == std::string::npos;
-    };
-    if (colon == std::string::npos || !digits(text.substr(0, colon)) || !digits(text.substr(colon + 1)))
+    if (!parseRowAddress(text))
         throw UsageError("not a row: '" + text + "' (write SECTION:ROW, counted from 0, as `ruvex settings rows` shows)");
     return text;
 }
@@ -73,14 +69,12 @@ int pressReturn(const Options& o, const Arguments&) { return forward(o, { "retur
 
 int slide(const Options& o, const Arguments& a)
 {
-    std::optional<double> value = parseNumber(a[1]);
-    if (!value || !std::isfinite(*value))
+    if (!parseNumber(a[1]))
         throw UsageError("not a slider value: '" + a[1] + "'");
     std::string steps = "10";
     if (a.size() == 4 && a[2] == "--steps") {
-        std::optional<double> count = parseNumber(a[3]);
-        if (!count || *count < 1 || *count > 1000 || *count != std::floor(*count))
-            throw UsageError("--steps takes a whole number from 1 to 1000");
+        if (!parseSteps(a[3]))
+            throw UsageError("--steps takes a whole number from 1 to " + std::to_string(control::kMostSteps));
         steps = a[3];
     } else if (a.size() != 2) {
         throw UsageError("usage: ruvex settings slide S:R VALUE [--steps N]");
@@ -90,8 +84,7 @@ int slide(const Options& o, const Arguments& a)
 
 const std::string& coordinate(const std::string& text)
 {
-    std::optional<double> value = parseNumber(text);
-    if (!value || !std::isfinite(*value))
+    if (!parseNumber(text))
         throw UsageError("not a coordinate: '" + text + "'");
     return text;
 }
@@ -111,9 +104,8 @@ TouchOptions touchOptions(const Arguments& a, size_t first, bool takesSteps)
         if (a[i] == "--in") {
             options.space = plainText(a[i + 1]);
         } else if (a[i] == "--steps" && takesSteps) {
-            std::optional<double> count = parseNumber(a[i + 1]);
-            if (!count || *count < 1 || *count > 1000 || *count != std::floor(*count))
-                throw UsageError("--steps takes a whole number from 1 to 1000");
+            if (!parseSteps(a[i + 1]))
+                throw UsageError("--steps takes a whole number from 1 to " + std::to_string(control::kMostSteps));
             options.steps = a[i + 1];
         } else {
             throw UsageError("unknown option '" + a[i] + "'");

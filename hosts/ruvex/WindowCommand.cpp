@@ -119,8 +119,8 @@ public:
 
     bool settingsInFront()
     {
-        JsonValue reply = askHost(control::kSpringboard, { "switcher" });
-        return reply["foreground"].asString() == "com.apple.Preferences";
+        json::Value reply = askHost(control::kSpringboard, { "switcher" });
+        return json::text(json::member(reply, "foreground")) == "com.apple.Preferences";
     }
 
     // Keyboard input for the field being edited; refused input (no field) is dropped, as a

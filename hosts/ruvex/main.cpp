@@ -35,16 +35,6 @@ void expectArguments(const Command& command, const Arguments& arguments)
         throw UsageError("'" + command.name + "' takes fewer arguments: " + usage);
 }
 
-std::optional<double> parseNumber(const std::string& text)
-{
-    static locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", nullptr);
-    char* end = nullptr;
-    double value = strtod_l(text.c_str(), &end, cLocale);
-    if (text.empty() || *end || std::isspace((unsigned char)text[0]))
-        return std::nullopt;
-    return value;
-}
-
 } // namespace ruvex
 
 using namespace ruvex;

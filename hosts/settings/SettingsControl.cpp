@@ -23,10 +23,7 @@
 
 #include "SettingsControl.h"
 
-#include "control/Screenshot.h"
-
 #include "control/ControlServer.h"
-#include "corefoundation/CFRunLoop.h"
 #include "foundation/PreferenceFile.h"
 #include "ui/UISlider.h"
 #include "ui/UISwitch.h"
@@ -40,30 +37,33 @@
 namespace {
 
 using Refusal = SettingsControl::Refusal;
+using control::rowName;
 
 // The product's entry in the Settings list.
 constexpr const char* kProductBundle = "RuvexProprefs";
 
-double parseNumber(const std::string& text, const char* what)
+double number(const std::string& text, const char* what)
 {
-    char* end = nullptr;
-    double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end || !std::isfinite(value))
-        throw Refusal(std::string("not ") + what + ": " + text);
-    return value;
+    std::optional<double> value = control::parseNumber(text);
+    if (!value)
+        throw Refusal::usage(std::string("not ") + what + ": " + text);
+    return *value;
+}
+
+int steps(const std::string& text)
+{
+    std::optional<int> count = control::parseSteps(text);
+    if (!count)
+        throw Refusal::usage("the steps must be a whole number from 1 to " + std::to_string(control::kMostSteps));
+    return *count;
 }
 
 settings::RowAddress rowAddress(const std::string& text)
 {
-    auto address = settings::parseRowAddress(text);
+    auto address = control::parseRowAddress(text);
     if (!address)
-        throw Refusal("not a row S:R (section and row from 0): " + text);
+        throw Refusal::usage("not a row S:R (section and row from 0): " + text);
     return *address;
-}
-
-std::string rowName(settings::RowAddress address)
-{
-    return std::to_string(address.section) + ":" + std::to_string(address.row);
 }
 
 // The field being edited as the reply's "field" (null when none).
@@ -71,13 +71,47 @@ void writeField(ControlReply& reply);
 
 } // namespace
 
+SettingsControl::SettingsControl(SettingsHost& host)
+    : _host(host)
+    , _verbs(control::kSettings)
+{
+    using control::Words;
+    auto verb = [this](const char* name, const char* usage, size_t least, size_t most,
+                    json::Value (SettingsControl::*run)(const Words&)) {
+        _verbs.add({ name, usage, least, most, [this, run](const Words& words) { return (this->*run)(words); } });
+    };
+    auto bare = [this](const char* name, json::Value (SettingsControl::*run)()) {
+        _verbs.add({ name, "", 0, 0, [this, run](const Words&) { return (this->*run)(); } });
+    };
+    _verbs.addSharedVerbs([this]() -> const UIWindow& { return *_host.window(); }, [this](ControlReply& reply) {
+        reply["entries"] = int(_host.entries().size());
+        return paneReply(reply, "settings ready, " + std::to_string(_host.entries().size()) + " entr"
+            + (_host.entries().size() == 1 ? "y" : "ies"));
+    });
+    verb("open", "at most a pane class", 0, 1, &SettingsControl::open);
+    bare("rows", &SettingsControl::rows);
+    verb("tap", "TITLE or S:R", 1, 1, &SettingsControl::tap);
+    bare("back", &SettingsControl::back);
+    verb("type", "TEXT", 1, 1, &SettingsControl::type);
+    bare("clear", &SettingsControl::clear);
+    bare("delete", &SettingsControl::deleteBackward);
+    bare("return", &SettingsControl::pressReturn);
+    verb("bar", "left|right|back", 1, 1, &SettingsControl::bar);
+    verb("touch", "X Y [CLASS]", 2, 3, &SettingsControl::touch);
+    verb("drag", "X1 Y1 X2 Y2 STEPS [CLASS]", 5, 6, &SettingsControl::touch);
+    verb("slide", "S:R VALUE STEPS", 3, 3, &SettingsControl::slide);
+    verb("switch", "S:R on|off", 2, 2, &SettingsControl::setSwitch);
+    verb("sheet", "nothing, or tap INDEX|TITLE", 0, 2, &SettingsControl::sheet);
+    verb("alert", "nothing, or tap INDEX|TITLE", 0, 2, &SettingsControl::alert);
+}
+
 // A pane's store is silent toward its sender, as on the phone; the preference writes of the
 // request tell whether any failed. Then the request did its input (the pane may show the new
 // value and may have posted) but nothing was stored, and the reply says so.
-std::string SettingsControl::handle(const control::Words& words)
+json::Value SettingsControl::handle(const control::Words& words)
 {
     unsigned long failedBefore = PreferenceFile::failures().count;
-    std::string reply = dispatch(words);
+    json::Value reply = _verbs.handle(words);
     const PreferenceFile::Failures& failed = PreferenceFile::failures();
     if (failed.count == failedBefore)
         return reply;
@@ -86,82 +120,21 @@ std::string SettingsControl::handle(const control::Words& words)
         + (count > 1 ? " (" + std::to_string(count) + " stores failed)" : ""));
 }
 
-std::string SettingsControl::dispatch(const control::Words& words)
-{
-    try {
-        const std::string& verb = words[0];
-        if (verb == "ping")
-            return ping();
-        if (verb == "open")
-            return open(words);
-        if (verb == "rows" && words.size() == 1)
-            return rows();
-        if (verb == "tap" && words.size() == 2)
-            return tap(words);
-        if (verb == "back" && words.size() == 1)
-            return back();
-        if (verb == "type" && words.size() == 2)
-            return type(words);
-        if (verb == "clear" && words.size() == 1)
-            return clear();
-        if (verb == "delete" && words.size() == 1) {
-            require(_host.deleteBackward());
-            ControlReply reply;
-            writeField(reply);
-            return paneReply(reply, "deleted a character");
-        }
-        if (verb == "return" && words.size() == 1)
-            return pressReturn();
-        if (verb == "bar" && words.size() == 2) {
-            require(_host.tapBarButton(words[1]));
-            return paneReply("tapped the " + words[1] + " bar button");
-        }
-        if (verb == "touch" || verb == "drag")
-            return touch(words);
-        if (verb == "slide")
-            return slide(words);
-        if (verb == "switch")
-            return setSwitch(words);
-        if (verb == "sheet")
-            return sheet(words);
-        if (verb == "alert")
-            return alert(words);
-        if (verb == "dump")
-            return ControlReply().raw("tree", _host.dump()).finish("");
-        if (verb == "screenshot")
-            return screenshot(words);
-        if (verb == "quit") {
-            RunLoop::main().post([] { RunLoop::main().stop(); });
-            return ControlReply().finish("settings stopping");
-        }
-        return control::errorReply("settings does not know '" + verb + "' with " + std::to_string(words.size() - 1)
-            + " argument(s)");
-    } catch (const Refusal& refusal) {
-        return control::errorReply(refusal.what());
-    }
-}
-
 void SettingsControl::require(bool done)
 {
     if (!done)
         throw Refusal(_host.lastError());
 }
 
-std::string SettingsControl::paneReply(ControlReply& reply, const std::string& text)
+json::Value SettingsControl::paneReply(ControlReply& reply, const std::string& text)
 {
     UIViewControllerRef top = _host.navigation()->topViewController();
-    reply.json().key("pane").beginObject().field("class", top ? top->className() : std::string())
-        .field("title", top ? top->title() : std::string()).endObject()
-        .field("depth", int(_host.navigation()->viewControllers().size()));
+    json::Value pane = json::Value::object();
+    pane["class"] = top ? top->className() : std::string();
+    pane["title"] = top ? top->title() : std::string();
+    reply["pane"] = std::move(pane);
+    reply["depth"] = int(_host.navigation()->viewControllers().size());
     return reply.finish(text);
-}
-
-std::string SettingsControl::ping()
-{
-    ControlReply reply;
-    reply.json().field("host", "settings").field("pid", int(getpid())).field("entries", int(_host.entries().size()));
-    return paneReply(reply, "settings ready, " + std::to_string(_host.entries().size()) + " entr"
-        + (_host.entries().size() == 1 ? "y" : "ies"));
 }
 
 void SettingsControl::popToList()
@@ -174,10 +147,8 @@ void SettingsControl::popToList()
     }
 }
 
-std::string SettingsControl::open(const control::Words& words)
+json::Value SettingsControl::open(const control::Words& words)
 {
-    if (words.size() > 2)
-        throw Refusal("open takes at most a pane class");
     const PreferenceLoaderEntry* product = nullptr;
     for (const PreferenceLoaderEntry& entry : _host.entries())
         if (entry.bundle == kProductBundle)
@@ -204,7 +175,7 @@ std::string SettingsControl::open(const control::Words& words)
     return paneReply("opened " + top->className() + " (\"" + top->title() + "\")");
 }
 
-std::string SettingsControl::rows()
+json::Value SettingsControl::rows()
 {
     PSListControllerRef pane = _host.topPane();
     if (!pane)
@@ -214,9 +185,9 @@ std::string SettingsControl::rows()
     return paneReply(reply, text);
 }
 
-std::string SettingsControl::tap(const control::Words& words)
+json::Value SettingsControl::tap(const control::Words& words)
 {
-    std::optional<settings::RowAddress> address = settings::parseRowAddress(words[1]);
+    std::optional<settings::RowAddress> address = control::parseRowAddress(words[1]);
     if (!address) {
         NSIndexPathRef path = _host.indexPathOfRowNamed(words[1]);
         if (!path)
@@ -234,7 +205,7 @@ std::string SettingsControl::tap(const control::Words& words)
     return paneReply("tapped " + words[1] + "; on top: " + top->className());
 }
 
-std::string SettingsControl::back()
+json::Value SettingsControl::back()
 {
     require(_host.goBack());
     return paneReply("back at " + _host.navigation()->topViewController()->className());
@@ -244,15 +215,13 @@ namespace {
 
 void writeField(ControlReply& reply)
 {
-    if (UITextFieldRef field = UITextField::currentEditingField())
-        reply.json().field("field", field->text());
-    else
-        reply.json().key("field").null();
+    UITextFieldRef field = UITextField::currentEditingField();
+    reply["field"] = field ? json::Value(field->text()) : json::Value();
 }
 
 } // namespace
 
-std::string SettingsControl::type(const control::Words& words)
+json::Value SettingsControl::type(const control::Words& words)
 {
     require(_host.typeText(words[1]));
     ControlReply reply;
@@ -261,7 +230,7 @@ std::string SettingsControl::type(const control::Words& words)
     return paneReply(reply, "typed \"" + words[1] + "\"" + (pasted ? " as one change" : ""));
 }
 
-std::string SettingsControl::clear()
+json::Value SettingsControl::clear()
 {
     require(_host.clearField());
     ControlReply reply;
@@ -269,7 +238,7 @@ std::string SettingsControl::clear()
     return paneReply(reply, "cleared the field");
 }
 
-std::string SettingsControl::pressReturn()
+json::Value SettingsControl::pressReturn()
 {
     require(_host.pressReturn());
     ControlReply reply;
@@ -277,21 +246,31 @@ std::string SettingsControl::pressReturn()
     return paneReply(reply, "pressed return");
 }
 
-std::string SettingsControl::slide(const control::Words& words)
+json::Value SettingsControl::deleteBackward()
 {
-    if (words.size() != 4)
-        throw Refusal("slide takes S:R VALUE STEPS");
+    require(_host.deleteBackward());
+    ControlReply reply;
+    writeField(reply);
+    return paneReply(reply, "deleted a character");
+}
+
+json::Value SettingsControl::bar(const control::Words& words)
+{
+    require(_host.tapBarButton(words[1]));
+    return paneReply("tapped the " + words[1] + " bar button");
+}
+
+json::Value SettingsControl::slide(const control::Words& words)
+{
     settings::RowAddress address = rowAddress(words[1]);
-    double value = parseNumber(words[2], "a value");
-    double steps = parseNumber(words[3], "a count of steps");
-    if (steps < 1 || steps > 1000 || steps != std::floor(steps))
-        throw Refusal("the steps must be a whole number from 1 to 1000");
-    require(_host.slide(address.section, address.row, float(value), int(steps)));
+    double value = number(words[2], "a value");
+    int count = steps(words[3]);
+    require(_host.slide(address.section, address.row, float(value), count));
     ControlReply reply;
     PSListControllerRef pane = _host.topPane();
     auto slider = pane ? settings::findSubview<UISlider>(settings::cellOfRow(pane, address)) : nullptr;
     double now = slider ? slider->value() : value;
-    reply.json().field("value", now);
+    reply["value"] = json::readable(now);
     char text[64];
     std::snprintf(text, sizeof text, "slid %s to %g", rowName(address).c_str(), now);
     return paneReply(reply, text);
@@ -321,18 +300,15 @@ UIViewRef frontMostView(const UIViewRef& view, const std::string& className)
 
 } // namespace
 
-std::string SettingsControl::touch(const control::Words& words)
+json::Value SettingsControl::touch(const control::Words& words)
 {
     bool isDrag = words[0] == "drag";
+    size_t coordinates = isDrag ? 4 : 2;
     size_t numbers = isDrag ? 5 : 2;
-    if (words.size() != numbers + 1 && words.size() != numbers + 2)
-        throw Refusal(isDrag ? "drag takes X1 Y1 X2 Y2 STEPS [CLASS]" : "touch takes X Y [CLASS]");
     std::vector<double> values;
-    for (size_t i = 1; i <= numbers; ++i)
-        values.push_back(parseNumber(words[i], i == 5 ? "a count of steps" : "a coordinate"));
-    int steps = isDrag ? int(values[4]) : 0;
-    if (isDrag && (values[4] < 1 || values[4] > 1000 || values[4] != std::floor(values[4])))
-        throw Refusal("the steps must be a whole number from 1 to 1000");
+    for (size_t i = 1; i <= coordinates; ++i)
+        values.push_back(number(words[i], "a coordinate"));
+    int count = isDrag ? steps(words[5]) : 0;
     CGPoint from { CGFloat(values[0]), CGFloat(values[1]) };
     CGPoint to = isDrag ? CGPoint { CGFloat(values[2]), CGFloat(values[3]) } : from;
     if (words.size() == numbers + 2) {
@@ -343,20 +319,22 @@ std::string SettingsControl::touch(const control::Words& words)
         to = space->convertPointToView(to, nullptr);
     }
     UIViewRef hit = _host.window()->hitTest(from, nullptr);
-    require(_host.touchAlong(from, to, steps));
+    require(_host.touchAlong(from, to, count));
     ControlReply reply;
-    reply.json().field("view", hit->className());
-    reply.json().key("point").beginObject().field("x", double(from.x)).field("y", double(from.y)).endObject();
+    reply["view"] = hit->className();
+    reply["point"] = json::Value::object();
+    reply["point"]["x"] = json::readable(from.x);
+    reply["point"]["y"] = json::readable(from.y);
     char text[160];
     std::snprintf(text, sizeof text, "%s %g,%g in the window, on %s", isDrag ? "dragged from" : "touched at",
         double(from.x), double(from.y), hit->className().c_str());
     return paneReply(reply, text);
 }
 
-std::string SettingsControl::setSwitch(const control::Words& words)
+json::Value SettingsControl::setSwitch(const control::Words& words)
 {
-    if (words.size() != 3 || (words[2] != "on" && words[2] != "off"))
-        throw Refusal("switch takes S:R on|off");
+    if (words[2] != "on" && words[2] != "off")
+        throw Refusal::usage("switch takes S:R on|off");
     settings::RowAddress address = rowAddress(words[1]);
     PSListControllerRef pane = _host.topPane();
     if (!pane)
@@ -375,21 +353,7 @@ std::string SettingsControl::setSwitch(const control::Words& words)
             throw Refusal("the switch of row " + rowName(address) + " did not turn " + words[2]);
     }
     ControlReply reply;
-    reply.json().field("on", wanted).field("changed", changed);
+    reply["on"] = wanted;
+    reply["changed"] = changed;
     return paneReply(reply, "switch " + rowName(address) + (changed ? " turned " : " was already ") + words[2]);
-}
-
-std::string SettingsControl::screenshot(const control::Words& words)
-{
-    if (words.size() != 3)
-        throw Refusal("screenshot takes PATH SCALE");
-    double scale = parseNumber(words[2], "a scale");
-    if (!(scale > 0 && scale <= 8))
-        throw Refusal("the scale must lie above 0 and at most 8");
-    std::string error;
-    if (!control::writeScreenshot(*_host.window(), words[1], scale, error))
-        throw Refusal(error);
-    ControlReply reply;
-    reply.json().field("path", words[1]);
-    return reply.finish("wrote " + words[1]);
 }

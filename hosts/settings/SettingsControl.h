@@ -4,45 +4,40 @@
 // words and reply fields are listed in SettingsControl.cpp.
 
 #include "control/ControlReply.h"
-#include "control/ControlSocket.h"
+#include "control/ControlVerbs.h"
 #include "SettingsHost.h"
 
-#include <stdexcept>
 #include <string>
 
 class SettingsControl {
 public:
-    explicit SettingsControl(SettingsHost& host) : _host(host) { }
+    explicit SettingsControl(SettingsHost& host);
 
     // The reply to one request: {"ok":false,"error":...} when the request is refused, and
     // also when a store made during it failed.
-    std::string handle(const control::Words& words);
+    json::Value handle(const control::Words& words);
 
-    // A request that cannot be done: its message becomes the error reply.
-    struct Refusal : std::runtime_error {
-        using std::runtime_error::runtime_error;
-    };
+    using Refusal = control::Refusal;
 
 private:
-    std::string dispatch(const control::Words& words);
-    std::string ping();
-    std::string open(const control::Words& words);
-    std::string rows();
-    std::string tap(const control::Words& words);
-    std::string back();
-    std::string type(const control::Words& words);
-    std::string clear();
-    std::string pressReturn();
-    std::string touch(const control::Words& words); // touch and drag
-    std::string slide(const control::Words& words);
-    std::string setSwitch(const control::Words& words);
-    std::string sheet(const control::Words& words);
-    std::string alert(const control::Words& words);
-    std::string screenshot(const control::Words& words);
+    json::Value open(const control::Words& words);
+    json::Value rows();
+    json::Value tap(const control::Words& words);
+    json::Value back();
+    json::Value type(const control::Words& words);
+    json::Value clear();
+    json::Value deleteBackward();
+    json::Value pressReturn();
+    json::Value bar(const control::Words& words);
+    json::Value touch(const control::Words& words); // touch and drag
+    json::Value slide(const control::Words& words);
+    json::Value setSwitch(const control::Words& words);
+    json::Value sheet(const control::Words& words);
+    json::Value alert(const control::Words& words);
 
     // The pane on top as reply fields {pane: {class, title}, depth}, and its line of text.
-    std::string paneReply(ControlReply& reply, const std::string& text);
-    std::string paneReply(const std::string& text)
+    json::Value paneReply(ControlReply& reply, const std::string& text);
+    json::Value paneReply(const std::string& text)
     {
         ControlReply reply;
         return paneReply(reply, text);
@@ -53,19 +48,15 @@ private:
     void require(bool done);
 
     SettingsHost& _host;
+    control::VerbTable _verbs;
 };
 
 namespace settings {
 
-struct RowAddress {
-    int section;
-    int row;
-};
+using control::RowAddress;
 
-// "S:R" as two numbers from 0; nothing otherwise.
-std::optional<RowAddress> parseRowAddress(const std::string& text);
 // The top pane's rows as JSON into `reply` (key "sections") and as lines of text.
-std::string describeRows(const PSListControllerRef& pane, JsonWriter& json);
+std::string describeRows(const PSListControllerRef& pane, json::Value& reply);
 // The cell of a row of the pane, scrolled into view; nothing when the pane has no such row.
 UITableViewCellRef cellOfRow(const PSListControllerRef& pane, RowAddress address);
 

@@ -5,40 +5,36 @@
 
 #include "ui/UIModalOverlay.h"
 
+#include <nlohmann/json.hpp>
+
 namespace {
 
 using Refusal = SettingsControl::Refusal;
 
-std::string describeButtons(const UIModalView& modal, JsonWriter& json)
+std::string describeButtons(const UIModalView& modal, json::Value& json)
 {
     std::string text;
-    json.key("buttons").beginArray();
+    json::Value& buttons = json["buttons"] = json::Value::array();
     for (int i = 0; i < modal.numberOfButtons(); ++i) {
-        json.value(modal.buttonTitleAtIndex(i));
+        buttons.push_back(modal.buttonTitleAtIndex(i));
         text += "\n[" + std::to_string(i) + "] " + modal.buttonTitleAtIndex(i);
     }
-    json.endArray();
     return text;
 }
 
 } // namespace
 
-std::string SettingsControl::sheet(const control::Words& words)
+json::Value SettingsControl::sheet(const control::Words& words)
 {
     UIActionSheetRef top = _host.modals().topActionSheet();
     if (words.size() == 1) {
         ControlReply reply;
-        if (!top) {
-            reply.json().key("sheet").null();
+        json::Value& sheet = reply["sheet"];
+        if (!top)
             return reply.finish("no sheet");
-        }
-        reply.json().key("sheet").beginObject();
-        if (top->title())
-            reply.json().field("title", *top->title());
-        else
-            reply.json().key("title").null();
-        std::string text = top->title().value_or("(untitled sheet)") + describeButtons(*top, reply.json());
-        reply.json().field("cancel", top->cancelButtonIndex()).endObject();
+        sheet["title"] = top->title() ? json::Value(*top->title()) : json::Value();
+        std::string text = top->title().value_or("(untitled sheet)") + describeButtons(*top, sheet);
+        sheet["cancel"] = top->cancelButtonIndex();
         return reply.finish(text);
     }
     if (words.size() != 3 || words[1] != "tap")
@@ -51,26 +47,21 @@ std::string SettingsControl::sheet(const control::Words& words)
     std::string title = top->buttonTitleAtIndex(index);
     top->dismissWithClickedButtonIndex(index, false);
     ControlReply reply;
-    reply.json().field("tapped", index);
+    reply["tapped"] = index;
     return paneReply(reply, "tapped [" + std::to_string(index) + "] " + title);
 }
 
-std::string SettingsControl::alert(const control::Words& words)
+json::Value SettingsControl::alert(const control::Words& words)
 {
     UIAlertViewRef top = _host.modals().topAlert();
     if (words.size() == 1) {
         ControlReply reply;
-        if (!top) {
-            reply.json().key("alert").null();
+        json::Value& alert = reply["alert"];
+        if (!top)
             return reply.finish("no alert");
-        }
-        reply.json().key("alert").beginObject().field("title", top->title());
-        if (top->message())
-            reply.json().field("message", *top->message());
-        else
-            reply.json().key("message").null();
-        std::string text = top->title() + (top->message() ? "\n" + *top->message() : "") + describeButtons(*top, reply.json());
-        reply.json().endObject();
+        alert["title"] = top->title();
+        alert["message"] = top->message() ? json::Value(*top->message()) : json::Value();
+        std::string text = top->title() + (top->message() ? "\n" + *top->message() : "") + describeButtons(*top, alert);
         return reply.finish(text);
     }
     if (words.size() != 3 || words[1] != "tap")
@@ -83,6 +74,6 @@ std::string SettingsControl::alert(const control::Words& words)
     std::string title = top->buttonTitleAtIndex(index);
     top->dismissWithClickedButtonIndex(index);
     ControlReply reply;
-    reply.json().field("tapped", index);
+    reply["tapped"] = index;
     return paneReply(reply, "tapped [" + std::to_string(index) + "] " + title);
 }

@@ -6,19 +6,11 @@
 #include "ui/UISwitch.h"
 #include "ui/UITextField.h"
 
-#include <cstdlib>
+#include <nlohmann/json.hpp>
 
 namespace settings {
 
 namespace {
-
-bool parseIndex(const std::string& text, int& index)
-{
-    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    index = std::atoi(text.c_str());
-    return true;
-}
 
 const char* accessoryName(int type)
 {
@@ -50,41 +42,28 @@ std::string formatted(double number)
 
 // The row's value: what its control holds, else its detail text; written into the JSON and
 // answered as text (empty when the row shows none).
-std::string writeValue(const UITableViewCellRef& cell, JsonWriter& json)
+std::string writeValue(const UITableViewCellRef& cell, json::Value& row)
 {
-    json.key("value");
+    json::Value& value = row["value"];
     if (auto toggle = findSubview<UISwitch>(cell)) {
-        json.value(toggle->isOn());
+        value = toggle->isOn();
         return toggle->isOn() ? "on" : "off";
     }
     if (auto slider = findSubview<UISlider>(cell)) {
-        json.value(double(slider->value()));
+        value = json::readable(slider->value());
         return formatted(slider->value());
     }
     if (auto field = findSubview<UITextField>(cell)) {
-        json.value(field->text());
+        value = field->text();
         return "\"" + field->text() + "\"" + (field->isEditing() ? " (editing)" : "");
     }
     std::string detail = detailOf(cell);
-    if (detail.empty()) {
-        json.null();
-        return "";
-    }
-    json.value(detail);
+    if (!detail.empty())
+        value = detail;
     return detail;
 }
 
 } // namespace
-
-std::optional<RowAddress> parseRowAddress(const std::string& text)
-{
-    size_t colon = text.find(':');
-    RowAddress address {};
-    if (colon == std::string::npos || !parseIndex(text.substr(0, colon), address.section)
-        || !parseIndex(text.substr(colon + 1), address.row))
-        return std::nullopt;
-    return address;
-}
 
 UITableViewCellRef cellOfRow(const PSListControllerRef& pane, RowAddress address)
 {
@@ -96,37 +75,37 @@ UITableViewCellRef cellOfRow(const PSListControllerRef& pane, RowAddress address
     return table->cellForRowAtIndexPath(path);
 }
 
-std::string describeRows(const PSListControllerRef& pane, JsonWriter& json)
+std::string describeRows(const PSListControllerRef& pane, json::Value& reply)
 {
     const UITableViewRef& table = pane->table();
     CGPoint offset = table->contentOffset();
     auto source = table->dataSource();
     std::string text;
-    json.key("sections").beginArray();
+    json::Value sections = json::Value::array();
     for (int section = 0; section < table->numberOfSections(); ++section) {
         std::optional<std::string> header = source ? source->titleForHeaderInSection(table, section) : std::nullopt;
-        json.beginObject();
-        if (header)
-            json.field("header", *header);
-        else
-            json.key("header").null();
+        json::Value entry = json::Value::object();
+        entry["header"] = header ? json::Value(*header) : json::Value();
         if (header)
             text += (text.empty() ? "" : "\n") + std::string("[") + *header + "]";
-        json.key("rows").beginArray();
+        json::Value& rows = entry["rows"] = json::Value::array();
         for (int row = 0; row < table->numberOfRowsInSection(section); ++row) {
             UITableViewCellRef cell = cellOfRow(pane, { section, row });
             std::string line = std::to_string(section) + ":" + std::to_string(row) + "  ";
-            json.beginObject().field("section", section).field("row", row);
+            json::Value& described = rows.emplace_back(json::Value::object());
+            described["section"] = section;
+            described["row"] = row;
             if (!cell) {
-                json.endObject();
                 text += (text.empty() ? "" : "\n") + line + "(no cell)";
                 continue;
             }
             const std::string& title = cell->textLabel()->text();
-            json.field("title", title).field("detail", detailOf(cell));
-            std::string value = writeValue(cell, json);
+            described["title"] = title;
+            described["detail"] = detailOf(cell);
+            std::string value = writeValue(cell, described);
             bool checked = cell->accessoryType() == UITableViewCellAccessoryCheckmark;
-            json.field("accessory", accessoryName(cell->accessoryType())).field("checked", checked).endObject();
+            described["accessory"] = accessoryName(cell->accessoryType());
+            described["checked"] = checked;
             line += title.empty() ? "(untitled)" : title;
             if (!value.empty())
                 line += "  = " + value;
@@ -136,9 +115,9 @@ std::string describeRows(const PSListControllerRef& pane, JsonWriter& json)
                 line += "  >";
             text += (text.empty() ? "" : "\n") + line;
         }
-        json.endArray().endObject();
+        sections.push_back(std::move(entry));
     }
-    json.endArray();
+    reply["sections"] = std::move(sections);
     table->setContentOffset(offset);
     return text.empty() ? "the pane has no rows" : text;
 }

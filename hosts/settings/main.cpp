@@ -32,14 +32,17 @@ int main(int argc, char** argv)
             // Whatever did not load is named: all of it in the ping ("problems", which
             // `boot` shows), and what this request met in its own reply ("warnings").
             LoadProblems::Capture capture;
-            std::string reply = control::withWarnings(control.handle(words), capture.problems());
+            json::Value reply = control.handle(words);
+            control::addWarnings(reply, capture.problems());
             // The window on the device's screen fetches a frame after what may have changed it.
             static const char* const reading[] = { "ping", "rows", "dump", "screenshot" };
             bool reads = std::any_of(std::begin(reading), std::end(reading), [&](const char* verb) { return words[0] == verb; })
                 || ((words[0] == "sheet" || words[0] == "alert") && words.size() == 1);
             if (!reads)
                 control::announceScreenChange();
-            return words[0] == "ping" ? control::withWarnings(reply, LoadProblems::all(), "problems") : reply;
+            if (words[0] == "ping")
+                control::addWarnings(reply, LoadProblems::all(), "problems");
+            return json::write(reply);
         });
         std::fprintf(stderr, "settings: %zu entr%s, serving %s\n", host.entries().size(),
             host.entries().size() == 1 ? "y" : "ies", server.path().c_str());

@@ -27,10 +27,8 @@
 
 #include "ShellState.h"
 
-#include "control/ControlReply.h"
 #include "control/ControlServer.h"
 #include "control/Screenshot.h"
-#include "corefoundation/CFRunLoop.h"
 #include "ui/UIApplication.h"
 #include "ui/UIButton.h"
 
@@ -38,7 +36,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <stdexcept>
+
+#include <nlohmann/json.hpp>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -46,9 +45,7 @@
 
 namespace {
 
-struct Refusal : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+using control::Refusal;
 
 std::vector<std::string> switcherIdentifiers()
 {
@@ -59,12 +56,9 @@ std::vector<std::string> switcherIdentifiers()
     return identifiers;
 }
 
-void writeStrings(JsonWriter& json, std::string_view key, const std::vector<std::string>& list)
+json::Value orNull(const std::optional<std::string>& text)
 {
-    json.key(key).beginArray();
-    for (const std::string& item : list)
-        json.value(item);
-    json.endArray();
+    return text ? json::Value(*text) : json::Value();
 }
 
 std::string joined(const std::vector<std::string>& list, const char* empty)
@@ -89,146 +83,128 @@ void collectButtons(const UIViewRef& view, std::vector<std::shared_ptr<UIButton>
 
 double parseCoordinate(const std::string& text)
 {
-    char* end = nullptr;
-    double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end || !std::isfinite(value))
-        throw Refusal("not a coordinate: " + text);
-    return value;
+    std::optional<double> value = control::parseNumber(text);
+    if (!value)
+        throw Refusal::usage("not a coordinate: " + text);
+    return *value;
 }
 
 } // namespace
 
-std::string SpringboardControl::handle(const control::Words& words)
+SpringboardControl::SpringboardControl(WeeAppHost& host, PhoneScreen& screen)
+    : _host(host)
+    , _screen(screen)
+    , _verbs(control::kSpringboard)
 {
-    try {
-        const std::string& verb = words[0];
-        if (verb != "home" && changesScreen(words))
-            _screen.otherInput();
-        if (verb == "ping")
-            return ping();
-        if (verb == "apps")
-            return apps();
-        if (verb == "launch")
-            return launch(words);
-        if (verb == "home")
-            return home(words);
-        if (verb == "icons")
-            return icons();
-        if (verb == "screen")
-            return screen(words);
-        if (verb == "switcher")
-            return switcher();
-        if (verb == "nc" && words.size() >= 2 && words[1] == "tap")
-            return tap(words);
-        if (verb == "nc")
-            return center(words);
-        if (verb == "alert")
-            return alert(words);
-        if (verb == "dump")
-            return ControlReply().raw("tree", _host.window()->dump()).finish("");
-        if (verb == "screenshot")
-            return screenshot(words);
-        if (verb == "urls")
-            return urls();
-        if (verb == "events")
-            return events();
-        if (verb == "quit") {
-            RunLoop::main().post([] { RunLoop::main().stop(); });
-            return ControlReply().finish("springboard stopping");
-        }
-        return control::errorReply("springboard does not know '" + verb + "'");
-    } catch (const Refusal& refusal) {
-        return control::errorReply(refusal.what());
-    }
+    using control::Words;
+    auto verb = [this](const char* name, const char* usage, size_t least, size_t most,
+                    json::Value (SpringboardControl::*run)(const Words&)) {
+        _verbs.add({ name, usage, least, most, [this, run](const Words& words) { return (this->*run)(words); } });
+    };
+    auto bare = [this](const char* name, json::Value (SpringboardControl::*run)()) {
+        _verbs.add({ name, "", 0, 0, [this, run](const Words&) { return (this->*run)(); } });
+    };
+    _verbs.addSharedVerbs([this]() -> const UIWindow& { return *_host.window(); }, [this](ControlReply& reply) {
+        reply["widgets"] = int(_host.widgets().size());
+        reply["settingsChanges"] = _settingsChanges;
+        return reply.finish("springboard ready, " + std::to_string(_host.widgets().size()) + " widget(s)");
+    });
+    bare("apps", &SpringboardControl::apps);
+    verb("launch", "one app identifier", 1, 1, &SpringboardControl::launch);
+    verb("home", "nothing, or double", 0, 1, &SpringboardControl::home);
+    bare("icons", &SpringboardControl::icons);
+    verb("screen", "PATH SCALE [raw], or touch began|moved|ended X Y", 2, 4, &SpringboardControl::screen);
+    bare("switcher", &SpringboardControl::switcher);
+    verb("nc", "open, close or tap", 0, 3, &SpringboardControl::center);
+    verb("alert", "nothing, or tap INDEX|TITLE", 0, 2, &SpringboardControl::alert);
+    bare("urls", &SpringboardControl::urls);
+    bare("events", &SpringboardControl::events);
 }
 
-std::string SpringboardControl::ping()
+json::Value SpringboardControl::handle(const control::Words& words)
 {
-    ControlReply reply;
-    reply.json().field("host", "springboard").field("pid", int(getpid())).field("widgets", int(_host.widgets().size()))
-        .field("settingsChanges", _settingsChanges);
-    return reply.finish("springboard ready, " + std::to_string(_host.widgets().size()) + " widget(s)");
+    if (!words.empty() && words[0] != "home" && changesScreen(words))
+        _screen.otherInput();
+    return _verbs.handle(words);
 }
 
-std::string SpringboardControl::apps()
+json::Value SpringboardControl::apps()
 {
     ShellState& shell = ShellState::shared();
     ControlReply reply;
     std::string text;
-    reply.json().key("apps").beginArray();
+    reply["apps"] = json::Value::array();
     for (const InstalledApp& app : shell.installedApps()) {
         bool running = shell.isRunning(app.bundleIdentifier);
-        reply.json().beginObject().field("id", app.bundleIdentifier).field("name", app.displayName)
-            .field("running", running).endObject();
+        json::Value& entry = reply["apps"].emplace_back(json::Value::object());
+        entry["id"] = app.bundleIdentifier;
+        entry["name"] = app.displayName;
+        entry["running"] = running;
         text += (text.empty() ? "" : "\n") + app.bundleIdentifier + "  " + app.displayName + (running ? "  (running)" : "");
     }
-    reply.json().endArray();
     return reply.finish(text.empty() ? "no apps installed" : text);
 }
 
-std::string SpringboardControl::launch(const control::Words& words)
+json::Value SpringboardControl::launch(const control::Words& words)
 {
-    if (words.size() != 2)
-        throw Refusal("launch takes one app identifier");
     if (!ShellState::shared().launch(words[1]))
         throw Refusal("no app " + words[1] + " is installed (ruvex apps lists them)");
     ControlReply reply;
-    reply.json().field("foreground", words[1]);
+    reply["foreground"] = words[1];
     return reply.finish(words[1] + " is in front");
 }
 
-std::string SpringboardControl::home(const control::Words& words)
+json::Value SpringboardControl::home(const control::Words& words)
 {
-    if (words.size() > 2 || (words.size() == 2 && words[1] != "double"))
-        throw Refusal("home takes nothing, or double");
+    if (words.size() == 2 && words[1] != "double")
+        throw Refusal::usage("home takes nothing, or double");
     _screen.pressHome(words.size() == 2);
     ControlReply reply;
-    const auto& front = ShellState::shared().foregroundApp();
-    if (front)
-        reply.json().field("foreground", *front);
-    else
-        reply.json().key("foreground").null();
-    reply.json().field("switcher", _screen.switcherShown());
+    reply["foreground"] = orNull(ShellState::shared().foregroundApp());
+    reply["switcher"] = _screen.switcherShown();
     return reply.finish(_screen.switcherShown() ? "the app switcher" : "home screen");
 }
 
 namespace {
 
-void writeRect(JsonWriter& json, CGRect rect)
+void writeRect(json::Value& json, CGRect rect)
 {
-    json.field("x", double(rect.origin.x)).field("y", double(rect.origin.y)).field("width", double(rect.size.width))
-        .field("height", double(rect.size.height));
+    json["x"] = json::readable(rect.origin.x);
+    json["y"] = json::readable(rect.origin.y);
+    json["width"] = json::readable(rect.size.width);
+    json["height"] = json::readable(rect.size.height);
 }
 
 } // namespace
 
-std::string SpringboardControl::icons()
+json::Value SpringboardControl::icons()
 {
     ControlReply reply;
     std::string text;
-    reply.json().key("icons").beginArray();
+    json::Value& icons = reply["icons"] = json::Value::array();
     for (const PhoneScreen::Icon& icon : _screen.homeIcons()) {
-        reply.json().beginObject().field("id", icon.identifier).field("name", icon.name);
-        writeRect(reply.json(), icon.frame);
-        reply.json().field("dock", icon.inDock).endObject();
+        json::Value& entry = icons.emplace_back(json::Value::object());
+        entry["id"] = icon.identifier;
+        entry["name"] = icon.name;
+        writeRect(entry, icon.frame);
+        entry["dock"] = icon.inDock;
         char line[160];
         std::snprintf(line, sizeof line, "%s  %g,%g%s", icon.identifier.c_str(), double(icon.frame.origin.x),
             double(icon.frame.origin.y), icon.inDock ? "  (dock)" : "");
         text += (text.empty() ? "" : "\n") + std::string(line);
     }
-    reply.json().endArray().key("badges").beginArray();
+    json::Value& badges = reply["badges"] = json::Value::array();
     if (_screen.switcherShown()) {
         for (const PhoneScreen::SwitcherEntry& entry : _screen.switcherEntries()) {
-            reply.json().beginObject().field("id", entry.identifier);
-            writeRect(reply.json(), entry.badge);
-            reply.json().endObject();
+            json::Value& badge = badges.emplace_back(json::Value::object());
+            badge["id"] = entry.identifier;
+            writeRect(badge, entry.badge);
         }
     }
-    reply.json().endArray();
     return reply.finish(text.empty() ? "no icons" : text);
 }
 
-std::string SpringboardControl::screen(const control::Words& words)
+json::Value SpringboardControl::screen(const control::Words& words)
 {
     if (words.size() == 5 && words[1] == "touch") {
         PhoneScreen::Phase phase;
@@ -239,27 +215,25 @@ std::string SpringboardControl::screen(const control::Words& words)
         else if (words[2] == "ended")
             phase = PhoneScreen::Phase::Ended;
         else
-            throw Refusal("a touch is began, moved or ended, not " + words[2]);
+            throw Refusal::usage("a touch is began, moved or ended, not " + words[2]);
         std::string did = _screen.touch(phase, CGPointMake(parseCoordinate(words[3]), parseCoordinate(words[4])));
         ControlReply reply;
-        const auto& front = ShellState::shared().foregroundApp();
-        reply.json().field("did", did);
-        if (front)
-            reply.json().field("foreground", *front);
-        else
-            reply.json().key("foreground").null();
-        reply.json().field("open", ShellState::shared().listViewIsActive()).field("switcher", _screen.switcherShown());
+        reply["did"] = did;
+        reply["foreground"] = orNull(ShellState::shared().foregroundApp());
+        reply["open"] = ShellState::shared().listViewIsActive();
+        reply["switcher"] = _screen.switcherShown();
         return reply.finish(did);
     }
     bool raw = words.size() == 4 && words[3] == "raw";
     if (words.size() != 3 && !raw)
-        throw Refusal("screen takes PATH SCALE [raw], or touch began|moved|ended X Y");
-    double scale = parseCoordinate(words[2]);
-    if (!(scale >= control::kLeastScale && scale <= control::kGreatestScale))
+        throw Refusal::usage("screen takes PATH SCALE [raw], or touch began|moved|ended X Y");
+    std::optional<double> scale = control::parseNumber(words[2]);
+    if (!scale)
+        throw Refusal::usage("not a scale: " + words[2]);
+    if (!(*scale >= control::kLeastScale && *scale <= control::kGreatestScale))
         throw Refusal("the scale must lie from 0.1 to 8");
-    std::string error;
     if (raw) {
-        CairoSurfacePtr picture = _screen.render(scale);
+        CairoSurfacePtr picture = _screen.render(*scale);
         int out = open(words[1].c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
         struct stat status {};
         bool regular = out >= 0 && fstat(out, &status) == 0 && S_ISREG(status.st_mode);
@@ -276,11 +250,11 @@ std::string SpringboardControl::screen(const control::Words& words)
             close(out);
         if (!written)
             throw Refusal("could not write the frame to " + words[1] + (regular ? "" : ": not a regular file"));
-    } else if (!control::writeScreenshot(_screen.render(scale), words[1], error)) {
-        throw Refusal(error);
+    } else if (Result<void> written = control::writeScreenshot(_screen.render(*scale), words[1]); !written) {
+        throw Refusal(written.error());
     }
     ControlReply reply;
-    reply.json().field("path", words[1]);
+    reply["path"] = words[1];
     return reply.finish("wrote " + words[1]);
 }
 
@@ -296,37 +270,36 @@ bool SpringboardControl::changesScreen(const control::Words& words)
     return std::none_of(std::begin(reading), std::end(reading), [&](const char* verb) { return words[0] == verb; });
 }
 
-std::string SpringboardControl::switcher()
+json::Value SpringboardControl::switcher()
 {
     const auto& front = ShellState::shared().foregroundApp();
     ControlReply reply;
     std::vector<std::string> list = switcherIdentifiers();
-    writeStrings(reply.json(), "switcher", list);
-    if (front)
-        reply.json().field("foreground", *front);
-    else
-        reply.json().key("foreground").null();
+    reply["switcher"] = list;
+    reply["foreground"] = orNull(front);
     std::string text;
     for (const std::string& identifier : list)
         text += (text.empty() ? "" : "\n") + identifier + (front && *front == identifier ? "  (front)" : "");
     return reply.finish(text.empty() ? "the switcher is empty" : text);
 }
 
-std::string SpringboardControl::center(const control::Words& words)
+json::Value SpringboardControl::center(const control::Words& words)
 {
+    if (words.size() >= 2 && words[1] == "tap")
+        return tap(words);
     if (words.size() == 2 && words[1] == "open")
         _host.openCenter();
     else if (words.size() == 2 && words[1] == "close")
         _host.closeCenter();
     else if (words.size() != 1)
-        throw Refusal("nc takes open, close or tap");
+        throw Refusal::usage("nc takes open, close or tap");
     bool open = ShellState::shared().listViewIsActive();
     ControlReply reply;
-    reply.json().field("open", open);
+    reply["open"] = open;
     return reply.finish(open ? "open" : "closed");
 }
 
-std::string SpringboardControl::tap(const control::Words& words)
+json::Value SpringboardControl::tap(const control::Words& words)
 {
     if (!ShellState::shared().listViewIsActive())
         throw Refusal("the Notification Center is closed: run `ruvex nc open` first");
@@ -356,7 +329,7 @@ std::string SpringboardControl::tap(const control::Words& words)
         CGRect bounds = found->bounds();
         point = found->convertPointToView(CGPointMake(CGRectGetMidX(bounds), CGRectGetMidY(bounds)), root.get());
     } else {
-        throw Refusal("nc tap takes X Y, bar or info");
+        throw Refusal::usage("nc tap takes X Y, bar or info");
     }
 
     std::vector<std::string> before = switcherIdentifiers();
@@ -369,46 +342,40 @@ std::string SpringboardControl::tap(const control::Words& words)
     bool open = ShellState::shared().listViewIsActive();
 
     ControlReply reply;
-    reply.json().key("point").beginObject().field("x", double(point.x)).field("y", double(point.y)).endObject();
-    writeStrings(reply.json(), "closed", closed);
-    writeStrings(reply.json(), "stayed", after);
-    reply.json().field("open", open);
+    reply["point"] = json::Value::object();
+    reply["point"]["x"] = json::readable(point.x);
+    reply["point"]["y"] = json::readable(point.y);
+    reply["closed"] = closed;
+    reply["stayed"] = after;
+    reply["open"] = open;
     auto url = std::dynamic_pointer_cast<NSURL>(launched);
-    if (url)
-        reply.json().field("launched", url->absoluteString());
-    else
-        reply.json().key("launched").null();
+    reply["launched"] = url ? json::Value(url->absoluteString()) : json::Value();
     return reply.finish("closed: " + joined(closed, "none") + "; stayed: " + joined(after, "none")
         + "; the Center is " + (open ? "open" : "closed"));
 }
 
-std::string SpringboardControl::alert(const control::Words& words)
+json::Value SpringboardControl::alert(const control::Words& words)
 {
     UIAlertViewRef top = _host.alerts().topAlert();
     if (words.size() == 1) {
         ControlReply reply;
-        if (!top) {
-            reply.json().key("alert").null();
+        json::Value& alert = reply["alert"];
+        if (!top)
             return reply.finish("no alert");
-        }
         std::string text = top->title();
         if (top->message())
             text += "\n" + *top->message();
-        reply.json().key("alert").beginObject().field("title", top->title());
-        if (top->message())
-            reply.json().field("message", *top->message());
-        else
-            reply.json().key("message").null();
-        reply.json().key("buttons").beginArray();
+        alert["title"] = top->title();
+        alert["message"] = orNull(top->message());
+        json::Value& buttons = alert["buttons"] = json::Value::array();
         for (int i = 0; i < top->numberOfButtons(); ++i) {
-            reply.json().value(top->buttonTitleAtIndex(i));
+            buttons.push_back(top->buttonTitleAtIndex(i));
             text += "\n[" + std::to_string(i) + "] " + top->buttonTitleAtIndex(i);
         }
-        reply.json().endArray().endObject();
         return reply.finish(text);
     }
     if (words.size() != 3 || words[1] != "tap")
-        throw Refusal("alert takes nothing, or tap INDEX|TITLE");
+        throw Refusal::usage("alert takes nothing, or tap INDEX|TITLE");
     if (!top)
         throw Refusal("no alert is shown");
     int index = -1;
@@ -424,41 +391,28 @@ std::string SpringboardControl::alert(const control::Words& words)
     if (index < 0 || !_host.alerts().tapButton(index))
         throw Refusal("the alert has no button " + words[2]);
     ControlReply reply;
-    reply.json().field("tapped", index);
+    reply["tapped"] = index;
     return reply.finish("tapped [" + std::to_string(index) + "] " + top->buttonTitleAtIndex(index));
 }
 
-std::string SpringboardControl::screenshot(const control::Words& words)
-{
-    if (words.size() != 3)
-        throw Refusal("screenshot takes PATH SCALE");
-    double scale = parseCoordinate(words[2]);
-    std::string error;
-    if (!control::writeScreenshot(*_host.window(), words[1], scale, error))
-        throw Refusal(error);
-    ControlReply reply;
-    reply.json().field("path", words[1]);
-    return reply.finish("wrote " + words[1]);
-}
-
-std::string SpringboardControl::urls()
+json::Value SpringboardControl::urls()
 {
     ControlReply reply;
     const auto& opened = UIApplication::sharedApplication()->openedURLs();
-    writeStrings(reply.json(), "urls", opened);
+    reply["urls"] = opened;
     std::string text;
     for (const std::string& url : opened)
         text += (text.empty() ? "" : "\n") + url;
     return reply.finish(text.empty() ? "no address opened" : text);
 }
 
-std::string SpringboardControl::events()
+json::Value SpringboardControl::events()
 {
     ControlReply reply;
     ShellState& shell = ShellState::shared();
     std::vector<std::string> events = shell.events();
-    writeStrings(reply.json(), "events", events);
-    reply.json().field("dropped", int(shell.eventsDropped()));
+    reply["events"] = events;
+    reply["dropped"] = int(shell.eventsDropped());
     std::string text = joined(events, "no events");
     if (shell.eventsDropped())
         text = "(" + std::to_string(shell.eventsDropped()) + " earlier events dropped)\n" + text;

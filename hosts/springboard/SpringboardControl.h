@@ -6,36 +6,35 @@
 #include "PhoneScreen.h"
 #include "WeeAppHost.h"
 
-#include "control/ControlSocket.h"
+#include "control/ControlVerbs.h"
 
 #include <string>
 
 class SpringboardControl {
 public:
-    SpringboardControl(WeeAppHost& host, PhoneScreen& screen) : _host(host), _screen(screen) { }
+    SpringboardControl(WeeAppHost& host, PhoneScreen& screen);
 
-    std::string handle(const control::Words& words);
+    json::Value handle(const control::Words& words);
     // The settings-changed notifications heard so far (the widget hears the same posts).
     void noteSettingsChange() { ++_settingsChanges; }
     // Whether a request may change what the screen shows (the reading ones do not).
     static bool changesScreen(const control::Words& words);
 
 private:
-    std::string ping();
-    std::string apps();
-    std::string launch(const control::Words& words);
-    std::string home(const control::Words& words);
-    std::string switcher();
-    std::string center(const control::Words& words);
-    std::string tap(const control::Words& words);
-    std::string alert(const control::Words& words);
-    std::string screenshot(const control::Words& words);
-    std::string urls();
-    std::string events();
-    std::string screen(const control::Words& words);
-    std::string icons();
+    json::Value apps();
+    json::Value launch(const control::Words& words);
+    json::Value home(const control::Words& words);
+    json::Value switcher();
+    json::Value center(const control::Words& words); // nc, and nc tap
+    json::Value tap(const control::Words& words);
+    json::Value alert(const control::Words& words);
+    json::Value urls();
+    json::Value events();
+    json::Value screen(const control::Words& words);
+    json::Value icons();
 
     WeeAppHost& _host;
     PhoneScreen& _screen;
     int _settingsChanges = 0;
+    control::VerbTable _verbs;
 };

@@ -91,10 +91,13 @@ int main(int argc, char** argv)
             // Whatever did not load is named: all of it in the ping ("problems", which
             // `boot` shows), and what this request met in its own reply ("warnings").
             LoadProblems::Capture capture;
-            std::string reply = control::withWarnings(control.handle(words), capture.problems());
+            json::Value reply = control.handle(words);
+            control::addWarnings(reply, capture.problems());
             if (SpringboardControl::changesScreen(words))
                 control::announceScreenChange();
-            return words[0] == "ping" ? control::withWarnings(reply, LoadProblems::all(), "problems") : reply;
+            if (words[0] == "ping")
+                control::addWarnings(reply, LoadProblems::all(), "problems");
+            return json::write(reply);
         });
     std::fprintf(stderr, "springboard: %zu app(s), %zu widget(s), serving %s\n", apps, widgets, server.path().c_str());
 

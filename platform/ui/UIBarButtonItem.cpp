@@ -1,5 +1,7 @@
 #include "ui/UIBarButtonItem.h"
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UIBarButtonItem, NSObject)
 
 namespace {
@@ -56,14 +58,14 @@ void UIBarButtonItem::tap()
         target->performSelector(_action, keep);
 }
 
-void UIBarButtonItem::describe(JsonWriter& json) const
+json::Value UIBarButtonItem::describe() const
 {
-    json.beginObject();
-    json.field("title", _title);
-    json.field("systemItem", _systemItem);
-    json.field("style", _style);
-    json.field("action", _action);
-    json.field("enabled", _enabled);
-    json.field("customView", _customView != nullptr);
-    json.endObject();
+    json::Value fields = json::Value::object();
+    fields["title"] = _title;
+    fields["systemItem"] = _systemItem;
+    fields["style"] = _style;
+    fields["action"] = _action;
+    fields["enabled"] = _enabled;
+    fields["customView"] = _customView != nullptr;
+    return fields;
 }

@@ -49,7 +49,7 @@ public:
     // What the bar does when the item is tapped; nothing for a disabled item.
     void tap();
 
-    void describe(JsonWriter& json) const;
+    json::Value describe() const;
 
 private:
     int _systemItem = UIBarButtonSystemItemNone;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UIButton, UIControl)
 
 namespace {
@@ -281,13 +283,13 @@ void UIButton::drawGlow(Painter& painter) const
     cairo_fill(cr);
 }
 
-void UIButton::describe(JsonWriter& json) const
+void UIButton::describe(json::Value& fields) const
 {
-    UIControl::describe(json);
-    json.field("buttonType", _buttonType);
-    json.field("title", currentTitle());
-    writeColor(json, "titleColor", currentTitleColor());
-    json.field("font", _titleLabel->font()->fontName());
-    json.field("fontSize", double(_titleLabel->font()->pointSize()));
-    json.field("glow", _showsTouchWhenHighlighted);
+    UIControl::describe(fields);
+    fields["buttonType"] = _buttonType;
+    fields["title"] = currentTitle();
+    fields["titleColor"] = colorValue(currentTitleColor());
+    fields["font"] = _titleLabel->font()->fontName();
+    fields["fontSize"] = json::readable(_titleLabel->font()->pointSize());
+    fields["glow"] = _showsTouchWhenHighlighted;
 }

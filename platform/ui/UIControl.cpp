@@ -2,6 +2,8 @@
 
 #include "ui/UITouch.h"
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UIControl, UIView)
 
 void UIControl::addTarget(const id& target, std::string action, uint32_t events)
@@ -93,10 +95,10 @@ void UIControl::touchesCancelled(const UITouchSet&, const UIEventRef&)
     sendActionsForControlEvents(UIControlEventTouchCancel);
 }
 
-void UIControl::describe(JsonWriter& json) const
+void UIControl::describe(json::Value& fields) const
 {
-    UIView::describe(json);
-    json.field("enabled", isEnabled());
-    json.field("selected", isSelected());
-    json.field("highlighted", isHighlighted());
+    UIView::describe(fields);
+    fields["enabled"] = isEnabled();
+    fields["selected"] = isSelected();
+    fields["highlighted"] = isHighlighted();
 }

@@ -69,7 +69,7 @@ public:
     void touchesEnded(const UITouchSet& touches, const UIEventRef& event) override;
     void touchesCancelled(const UITouchSet& touches, const UIEventRef& event) override;
 
-    void describe(JsonWriter& json) const override;
+    void describe(json::Value& fields) const override;
 
 protected:
     virtual void stateDidChange() { setNeedsDisplay(); }

@@ -2,6 +2,8 @@
 
 #include "ui/UIGraphics.h"
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UIImageView, UIView)
 
 UIImageView::UIImageView(CGRect frame)
@@ -36,20 +38,19 @@ void UIImageView::drawRect(CGRect)
         _image->drawInRect(context->painter(), bounds());
 }
 
-void UIImageView::describe(JsonWriter& json) const
+void UIImageView::describe(json::Value& fields) const
 {
-    UIView::describe(json);
-    json.key("image");
+    UIView::describe(fields);
     if (!_image) {
-        json.null();
+        fields["image"] = nullptr;
         return;
     }
     CGSize size = _image->size();
-    json.beginObject()
-        .field("width", double(size.width))
-        .field("height", double(size.height))
-        .field("scale", double(_image->scale()))
-        .field("leftCap", _image->leftCapWidth())
-        .field("topCap", _image->topCapHeight())
-        .endObject();
+    json::Value image = json::Value::object();
+    image["width"] = json::readable(size.width);
+    image["height"] = json::readable(size.height);
+    image["scale"] = json::readable(_image->scale());
+    image["leftCap"] = _image->leftCapWidth();
+    image["topCap"] = _image->topCapHeight();
+    fields["image"] = std::move(image);
 }

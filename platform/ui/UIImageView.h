@@ -17,7 +17,7 @@ public:
 
     CGSize sizeThatFits(CGSize size) const override;
     void drawRect(CGRect rect) override;
-    void describe(JsonWriter& json) const override;
+    void describe(json::Value& fields) const override;
 
 private:
     UIImageRef _image;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UILabel, UIView)
 
 UILabel::UILabel(CGRect frame)
@@ -148,12 +150,12 @@ void UILabel::drawTextInRect(Painter& painter, CGRect rect, const std::string& t
     layout.draw(painter, placed, color->paint(), cast);
 }
 
-void UILabel::describe(JsonWriter& json) const
+void UILabel::describe(json::Value& fields) const
 {
-    UIView::describe(json);
-    json.field("text", _text);
-    json.field("font", _font->fontName());
-    json.field("fontSize", double(_font->pointSize()));
-    writeColor(json, "textColor", _textColor);
-    json.field("alignment", _textAlignment);
+    UIView::describe(fields);
+    fields["text"] = _text;
+    fields["font"] = _font->fontName();
+    fields["fontSize"] = json::readable(_font->pointSize());
+    fields["textColor"] = colorValue(_textColor);
+    fields["alignment"] = _textAlignment;
 }

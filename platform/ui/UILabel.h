@@ -47,7 +47,7 @@ public:
     void drawTextInRect(Painter& painter, CGRect rect) const;
     void drawTextInRect(Painter& painter, CGRect rect, const std::string& text, const UIColorRef& color,
         const UIColorRef& shadow) const;
-    void describe(JsonWriter& json) const override;
+    void describe(json::Value& fields) const override;
 
 private:
     // The font a line is drawn in within `width`: smaller than the label's when it shrinks.

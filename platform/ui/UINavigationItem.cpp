@@ -1,22 +1,16 @@
 #include "ui/UINavigationItem.h"
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UINavigationItem, NSObject)
 
-void UINavigationItem::describe(JsonWriter& json) const
+json::Value UINavigationItem::describe() const
 {
-    json.beginObject();
-    json.field("title", _title);
-    json.field("titleView", _titleView ? _titleView->className() : std::string());
-    json.key("left");
-    if (_left)
-        _left->describe(json);
-    else
-        json.null();
-    json.key("right");
-    if (_right)
-        _right->describe(json);
-    else
-        json.null();
-    json.field("hidesBackButton", _hidesBackButton);
-    json.endObject();
+    json::Value fields = json::Value::object();
+    fields["title"] = _title;
+    fields["titleView"] = _titleView ? _titleView->className() : std::string();
+    fields["left"] = _left ? _left->describe() : json::Value();
+    fields["right"] = _right ? _right->describe() : json::Value();
+    fields["hidesBackButton"] = _hidesBackButton;
+    return fields;
 }

@@ -27,7 +27,7 @@ public:
     bool hidesBackButton() const { return _hidesBackButton; }
     void setHidesBackButton(bool hides, bool animated = false) { _hidesBackButton = hides; }
 
-    void describe(JsonWriter& json) const;
+    json::Value describe() const;
 
 private:
     std::string _title;

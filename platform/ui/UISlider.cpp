@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UISlider, UIControl)
 
 UISlider::UISlider(CGRect frame)
@@ -140,10 +142,10 @@ void UISlider::drawRect(CGRect)
     painter.strokeInside(knob, kThumbSize / 2, 1, {0.55f, 0.55f, 0.55f, 1});
 }
 
-void UISlider::describe(JsonWriter& json) const
+void UISlider::describe(json::Value& fields) const
 {
-    UIControl::describe(json);
-    json.field("value", double(_value));
-    json.field("minimumValue", double(_minimumValue));
-    json.field("maximumValue", double(_maximumValue));
+    UIControl::describe(fields);
+    fields["value"] = json::readable(_value);
+    fields["minimumValue"] = json::readable(_minimumValue);
+    fields["maximumValue"] = json::readable(_maximumValue);
 }

@@ -44,7 +44,7 @@ public:
     void touchesEnded(const UITouchSet& touches, const UIEventRef& event) override;
 
     void drawRect(CGRect rect) override;
-    void describe(JsonWriter& json) const override;
+    void describe(json::Value& fields) const override;
 
 private:
     float clamp(float value) const;

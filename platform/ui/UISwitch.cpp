@@ -6,6 +6,8 @@
 #include "ui/UIGraphics.h"
 #include "ui/UITouch.h"
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UISwitch, UIControl)
 
 UISwitch::UISwitch(CGRect frame)
@@ -82,8 +84,8 @@ void UISwitch::drawRect(CGRect)
     cairo_stroke(cr);
 }
 
-void UISwitch::describe(JsonWriter& json) const
+void UISwitch::describe(json::Value& fields) const
 {
-    UIControl::describe(json);
-    json.field("on", _on);
+    UIControl::describe(fields);
+    fields["on"] = _on;
 }

@@ -23,7 +23,7 @@ public:
     void touchesEnded(const UITouchSet& touches, const UIEventRef& event) override;
     CGSize sizeThatFits(CGSize size) const override { return {kWidth, kHeight}; }
     void drawRect(CGRect rect) override;
-    void describe(JsonWriter& json) const override;
+    void describe(json::Value& fields) const override;
 
 private:
     bool _on = false;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UITableView, UIView)
 
 namespace {
@@ -323,15 +325,15 @@ void UITableView::drawRect(CGRect)
     // The background colour is the whole of the table's own drawing; rows are cells.
 }
 
-void UITableView::describe(JsonWriter& json) const
+void UITableView::describe(json::Value& fields) const
 {
-    UIView::describe(json);
-    json.field("style", _style);
-    json.field("contentOffset", double(_contentOffset.y));
-    json.key("rows").beginArray();
+    UIView::describe(fields);
+    fields["style"] = _style;
+    fields["contentOffset"] = json::readable(_contentOffset.y);
+    json::Value rows = json::Value::array();
     for (const SectionLayout& section : _sections)
-        json.value(section.rowCount());
-    json.endArray();
+        rows.push_back(section.rowCount());
+    fields["rows"] = std::move(rows);
 }
 
 void UITableView::loadIfNeeded()

@@ -116,7 +116,7 @@ public:
 
     void layoutSubviews() override;
     void drawRect(CGRect rect) override;
-    void describe(JsonWriter& json) const override;
+    void describe(json::Value& fields) const override;
 
 private:
     // What the data source and delegate answered for a section, and where it lies: the tops

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UITableViewCell, UIView)
 
 namespace {
@@ -289,12 +291,12 @@ void UITableViewCell::drawAccessoryGlyph(Painter& painter) const
     cairo_stroke(cr);
 }
 
-void UITableViewCell::describe(JsonWriter& json) const
+void UITableViewCell::describe(json::Value& fields) const
 {
-    UIView::describe(json);
-    json.field("style", _style);
-    json.field("reuseIdentifier", _reuseIdentifier);
-    json.field("accessoryType", _accessoryType);
-    json.field("selectionStyle", _selectionStyle);
-    json.field("selected", _selected);
+    UIView::describe(fields);
+    fields["style"] = _style;
+    fields["reuseIdentifier"] = _reuseIdentifier;
+    fields["accessoryType"] = _accessoryType;
+    fields["selectionStyle"] = _selectionStyle;
+    fields["selected"] = _selected;
 }

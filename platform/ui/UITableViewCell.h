@@ -78,7 +78,7 @@ public:
 
     void layoutSubviews() override;
     void drawRect(CGRect rect) override;
-    void describe(JsonWriter& json) const override;
+    void describe(json::Value& fields) const override;
 
     // The width the accessory takes from the content view, padding included.
     CGFloat accessoryWidth() const;

@@ -5,6 +5,8 @@
 #include "foundation/NSString.h"
 #include "ui/UITouch.h"
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UITextField, UIControl)
 
 namespace {
@@ -250,15 +252,15 @@ void UITextField::drawRect(CGRect)
     }
 }
 
-void UITextField::describe(JsonWriter& json) const
+void UITextField::describe(json::Value& fields) const
 {
-    UIControl::describe(json);
-    json.field("text", shownText());
-    json.field("placeholder", _placeholder);
-    json.field("font", _font->fontName());
-    json.field("fontSize", double(_font->pointSize()));
-    writeColor(json, "textColor", _textColor);
-    json.field("alignment", _textAlignment);
-    json.field("secure", _secureTextEntry);
-    json.field("editing", _editing);
+    UIControl::describe(fields);
+    fields["text"] = shownText();
+    fields["placeholder"] = _placeholder;
+    fields["font"] = _font->fontName();
+    fields["fontSize"] = json::readable(_font->pointSize());
+    fields["textColor"] = colorValue(_textColor);
+    fields["alignment"] = _textAlignment;
+    fields["secure"] = _secureTextEntry;
+    fields["editing"] = _editing;
 }

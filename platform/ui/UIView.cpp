@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
 RVX_DEFINE_CLASS(UIView, UIResponder)
 
 UIView::UIView(CGRect frame)
@@ -347,42 +349,37 @@ void UIView::animateWithDuration(double duration, const std::function<void()>& a
 
 std::string UIView::dump() const
 {
-    JsonWriter json;
-    dump(json);
-    return json.text();
+    return json::write(tree());
 }
 
-void UIView::dump(JsonWriter& json) const
+json::Value UIView::tree() const
 {
-    json.beginObject();
-    describe(json);
+    json::Value node = json::Value::object();
+    describe(node);
     if (!_subviews.empty()) {
-        json.key("subviews").beginArray();
+        json::Value children = json::Value::array();
         for (const UIViewRef& child : _subviews)
-            child->dump(json);
-        json.endArray();
+            children.push_back(child->tree());
+        node["subviews"] = std::move(children);
     }
-    json.endObject();
+    return node;
 }
 
-void UIView::describe(JsonWriter& json) const
+void UIView::describe(json::Value& fields) const
 {
-    json.field("class", className());
-    json.key("frame").beginArray().value(double(_frame.origin.x)).value(double(_frame.origin.y))
-        .value(double(_frame.size.width)).value(double(_frame.size.height)).endArray();
-    json.field("alpha", double(_alpha));
-    json.field("hidden", _hidden);
-    json.field("tag", _tag);
-    writeColor(json, "background", _backgroundColor);
+    fields["class"] = className();
+    fields["frame"] = { json::readable(_frame.origin.x), json::readable(_frame.origin.y), json::readable(_frame.size.width),
+        json::readable(_frame.size.height) };
+    fields["alpha"] = json::readable(_alpha);
+    fields["hidden"] = _hidden;
+    fields["tag"] = _tag;
+    fields["background"] = colorValue(_backgroundColor);
 }
 
-void UIView::writeColor(JsonWriter& json, std::string_view name, const UIColorRef& color)
+json::Value UIView::colorValue(const UIColorRef& color)
 {
-    json.key(name);
-    if (!color) {
-        json.null();
-        return;
-    }
+    if (!color)
+        return nullptr;
     RGBA c = color->paint();
-    json.beginArray().value(double(c[0])).value(double(c[1])).value(double(c[2])).value(double(c[3])).endArray();
+    return { json::readable(c[0]), json::readable(c[1]), json::readable(c[2]), json::readable(c[3]) };
 }

@@ -6,7 +6,7 @@
 #include "graphics/CALayer.h"
 #include "graphics/CGGeometry.h"
 #include "graphics/Painter.h"
-#include "ui/JsonWriter.h"
+#include "foundation/Json.h"
 #include "ui/UIColor.h"
 #include "ui/UIResponder.h"
 #include "ui/ViewAnimation.h"
@@ -104,13 +104,15 @@ public:
     static void animateWithDuration(double duration, const std::function<void()>& animations,
         std::function<void(bool)> completion = nullptr);
 
-    // The view and its subviews as a JSON tree; `describe` writes one view's own fields.
+    // The view and its subviews as a JSON tree; `describe` adds one view's own fields to
+    // its object, after those of the class it derives from.
     std::string dump() const;
-    void dump(JsonWriter& json) const;
-    virtual void describe(JsonWriter& json) const;
+    json::Value tree() const;
+    virtual void describe(json::Value& fields) const;
 
 protected:
-    static void writeColor(JsonWriter& json, std::string_view name, const UIColorRef& color);
+    // The colour as [r, g, b, a], or null.
+    static json::Value colorValue(const UIColorRef& color);
 
 private:
     void resizeSubviews(CGSize oldSize);

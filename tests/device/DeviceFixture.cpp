@@ -31,13 +31,13 @@ RunResult DeviceFixture::ruvex(const std::string& arguments)
     return runCommand(std::string(RUVEX_PATH) + " --device " + shellQuoted(_device) + " " + arguments, _scratch + "/stderr");
 }
 
-JsonValue DeviceFixture::ask(const std::string& arguments)
+json::Value DeviceFixture::ask(const std::string& arguments)
 {
     RunResult result = ruvex("--json " + arguments);
     EXPECT_EQ(result.status, 0) << "ruvex " << arguments << ": " << result.err;
-    std::optional<JsonValue> reply = JsonValue::parse(result.out);
+    std::optional<json::Value> reply = json::read(result.out);
     EXPECT_TRUE(reply) << "ruvex " << arguments << " printed: " << result.out;
-    return reply.value_or(JsonValue());
+    return reply.value_or(json::Value());
 }
 
 void DeviceFixture::createAndBoot(const std::string& apps)
@@ -58,7 +58,7 @@ std::optional<NSDictionary> DeviceFixture::settingsFile() const
 
 int DeviceFixture::settingsChanges()
 {
-    return int(ask("boot")["springboard"]["settingsChanges"].asNumber(-1));
+    return int(json::numeric(json::member(json::member(ask("boot"), "springboard"), "settingsChanges"), -1));
 }
 
 bool DeviceFixture::waitUntil(const std::function<bool()>& done, double seconds)
@@ -74,11 +74,11 @@ bool DeviceFixture::waitUntil(const std::function<bool()>& done, double seconds)
 
 std::string DeviceFixture::rowOf(const std::string& title)
 {
-    JsonValue reply = ask("settings rows");
-    for (const JsonValue& section : reply["sections"].items())
-        for (const JsonValue& row : section["rows"].items())
-            if (row["title"].asString() == title
-                || (row["title"].asString().empty() && section["header"].asString() == title))
-                return std::to_string(int(row["section"].asNumber())) + ":" + std::to_string(int(row["row"].asNumber()));
+    json::Value reply = ask("settings rows");
+    for (const json::Value& section : json::items(json::member(reply, "sections")))
+        for (const json::Value& row : json::items(json::member(section, "rows")))
+            if (json::text(json::member(row, "title")) == title
+                || (json::text(json::member(row, "title")).empty() && json::text(json::member(section, "header")) == title))
+                return std::to_string(int(json::numeric(json::member(row, "section")))) + ":" + std::to_string(int(json::numeric(json::member(row, "row"))));
     return {};
 }

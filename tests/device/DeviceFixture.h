@@ -3,8 +3,10 @@
 // A temporary device driven through the ruvex binary: its verbs with --json, the Settings
 // file as it lies on disk, and waits with deadlines for the hosts to take a change.
 
-#include "control/JsonValue.h"
+#include "foundation/Json.h"
 #include "foundation/PlistValue.h"
+
+#include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
@@ -25,7 +27,7 @@ protected:
     // `ruvex --device DIR ARGUMENTS` (the arguments as shell words, quoted by the caller).
     RunResult ruvex(const std::string& arguments);
     // The same with --json; fails the test unless it exits 0 with one JSON reply.
-    JsonValue ask(const std::string& arguments);
+    json::Value ask(const std::string& arguments);
     // Creates the device (all sample apps, or those listed) and boots both hosts.
     void createAndBoot(const std::string& apps = {});
 

@@ -19,28 +19,28 @@ namespace {
 
 class Hosts : public DeviceFixture {
 protected:
-    pid_t pidOf(const char* host) { return pid_t(ask("boot")[host]["pid"].asNumber()); }
+    pid_t pidOf(const char* host) { return pid_t(json::numeric(json::member(json::member(ask("boot"), host), "pid"))); }
     bool answers(const char* host)
     {
-        return ask("status")[host].asBool();
+        return json::flag(json::member(ask("status"), host));
     }
 };
 
 TEST_F(Hosts, BootStartsBothAndShutdownStopsBoth)
 {
     createAndBoot();
-    JsonValue status = ask("status");
-    EXPECT_TRUE(status["springboard"].asBool());
-    EXPECT_TRUE(status["settings"].asBool());
-    JsonValue again = ask("boot");
-    EXPECT_EQ(again["settings"]["host"].asString(), "settings");
-    EXPECT_GE(again["settings"]["entries"].asNumber(), 1) << "the Ruvex Pro entry is listed";
-    EXPECT_EQ(ask("settings")["depth"].asNumber(), 1) << "the Settings list on top";
+    json::Value status = ask("status");
+    EXPECT_TRUE(json::flag(json::member(status, "springboard")));
+    EXPECT_TRUE(json::flag(json::member(status, "settings")));
+    json::Value again = ask("boot");
+    EXPECT_EQ(json::text(json::member(json::member(again, "settings"), "host")), "settings");
+    EXPECT_GE(json::numeric(json::member(json::member(again, "settings"), "entries")), 1) << "the Ruvex Pro entry is listed";
+    EXPECT_EQ(json::numeric(json::member(ask("settings"), "depth")), 1) << "the Settings list on top";
 
-    EXPECT_EQ(ask("shutdown")["stopped"].asNumber(), 2);
+    EXPECT_EQ(json::numeric(json::member(ask("shutdown"), "stopped")), 2);
     status = ask("status");
-    EXPECT_FALSE(status["springboard"].asBool(true));
-    EXPECT_FALSE(status["settings"].asBool(true));
+    EXPECT_EQ(json::member(status, "springboard"), false);
+    EXPECT_EQ(json::member(status, "settings"), false);
     RunResult notBooted = ruvex("settings rows");
     EXPECT_EQ(notBooted.status, 1);
     EXPECT_NE(notBooted.err.find("not booted"), std::string::npos) << notBooted.err;
@@ -59,8 +59,8 @@ TEST_F(Hosts, KillingTheSettingsHostLeavesTheShellAndTheFile)
     ask("launch com.apple.mobilemail");
     ask("home");
     ask("nc open");
-    JsonValue tap = ask("nc tap bar");
-    EXPECT_EQ(tap["closed"].items().size(), 1u);
+    json::Value tap = ask("nc tap bar");
+    EXPECT_EQ(json::items(json::member(tap, "closed")).size(), 1u);
     std::optional<NSDictionary> settings = settingsFile();
     ASSERT_TRUE(settings) << "the Settings file parses";
     EXPECT_EQ(settings->objectForKey("Dismiss")->boolValue(), true);
@@ -120,7 +120,7 @@ TEST_F(Demo, RunsWholeAndRunsAgainOnTheSameDevice)
     EXPECT_EQ(*settings->objectForKey("TextColor")->string(), "0.000000,1.000000,1.000000,1.000000");
     EXPECT_EQ(settings->objectForKey("com.apple.Music")->boolValue(), true);
     EXPECT_EQ(settings->objectForKey("Count")->intValue(), 2);
-    EXPECT_FALSE(ask("status")["springboard"].asBool(true)) << "the demo shuts the device down";
+    EXPECT_EQ(json::member(ask("status"), "springboard"), false) << "the demo shuts the device down";
     EXPECT_TRUE(std::filesystem::exists(device() + "/demo/holiday.png")) << "the demo removes only its own pictures";
     EXPECT_EQ(ruvex("device erase").status, 0);
     EXPECT_TRUE(std::filesystem::exists(device() + "/demo/holiday.png")) << "erase removes only the demo's own pictures";
@@ -137,8 +137,7 @@ namespace {
 struct DeafHost {
     explicit DeafHost(const std::string& device, const char* host)
     {
-        std::string error;
-        control::makeSocketDirectory(device, error);
+        [[maybe_unused]] Result<void> made = control::makeSocketDirectory(device);
         path = control::socketPath(device, host);
         fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_un address {};
@@ -167,7 +166,7 @@ TEST_F(Hosts, StatusTellsBusyFromNotRunningAndRefusesAStrangersFolder)
         EXPECT_EQ(status.status, 0);
         EXPECT_NE(status.out.find("springboard: busy"), std::string::npos) << status.out;
         EXPECT_NE(status.out.find("settings: not running"), std::string::npos) << status.out;
-        EXPECT_EQ(ask("status")["state"]["springboard"].asString(), "busy");
+        EXPECT_EQ(json::text(json::member(json::member(ask("status"), "state"), "springboard")), "busy");
         RunResult boot = ruvex("boot");
         EXPECT_EQ(boot.status, 1);
         EXPECT_NE(boot.err.find("springboard is busy"), std::string::npos) << boot.err;
@@ -204,7 +203,7 @@ TEST_F(Hosts, BadUseOfTheShellsVerbsExitsTwoNamingTheWord)
     }
     // Words go as sent: a carriage return is no part of an app's identifier.
     EXPECT_EQ(ruvex("launch \"$(printf 'com.apple.Music\\r')\"").status, 1);
-    EXPECT_TRUE(ask("switcher")["switcher"].items().empty());
+    EXPECT_TRUE(json::items(json::member(ask("switcher"), "switcher")).empty());
 }
 
 TEST_F(Hosts, AScreenshotIntoAFifoIsRefusedAndTheHostsServeOn)
@@ -217,9 +216,9 @@ TEST_F(Hosts, AScreenshotIntoAFifoIsRefusedAndTheHostsServeOn)
         EXPECT_EQ(shot.status, 1) << host;
         EXPECT_NE(shot.err.find("a FIFO"), std::string::npos) << shot.err;
     }
-    JsonValue status = ask("status");
-    EXPECT_TRUE(status["springboard"].asBool());
-    EXPECT_TRUE(status["settings"].asBool());
+    json::Value status = ask("status");
+    EXPECT_TRUE(json::flag(json::member(status, "springboard")));
+    EXPECT_TRUE(json::flag(json::member(status, "settings")));
     // A good picture replaces an old one whole.
     std::string picture = device() + "/shot.png";
     ASSERT_EQ(ruvex("screenshot springboard " + shellQuoted(picture)).status, 0);

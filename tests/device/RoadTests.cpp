@@ -10,11 +10,11 @@
 
 namespace {
 
-std::vector<std::string> strings(const JsonValue& array)
+std::vector<std::string> strings(const json::Value& array)
 {
     std::vector<std::string> list;
-    for (const JsonValue& item : array.items())
-        list.push_back(item.asString());
+    for (const json::Value& item : json::items(array))
+        list.push_back(json::text(item));
     return list;
 }
 
@@ -24,24 +24,23 @@ bool contains(const std::vector<std::string>& list, const std::string& item)
 }
 
 // Every button in a view dump, depth first.
-void collectButtons(const JsonValue& node, std::vector<const JsonValue*>& buttons)
+void collectButtons(const json::Value& node, std::vector<const json::Value*>& buttons)
 {
-    if (node.type() == JsonValue::Type::Object && node.has("buttonType"))
+    if (node.is_object() && node.contains("buttonType"))
         buttons.push_back(&node);
-    for (const auto& [key, member] : node.members())
-        collectButtons(member, buttons);
-    for (const JsonValue& item : node.items())
-        collectButtons(item, buttons);
+    if (node.is_structured())
+        for (const json::Value& member : node)
+            collectButtons(member, buttons);
 }
 
 // The bar: the widest button of the widget.
-std::optional<JsonValue> barOf(const JsonValue& tree)
+std::optional<json::Value> barOf(const json::Value& tree)
 {
-    std::vector<const JsonValue*> buttons;
+    std::vector<const json::Value*> buttons;
     collectButtons(tree, buttons);
-    const JsonValue* widest = nullptr;
-    for (const JsonValue* button : buttons)
-        if (!widest || button->operator[]("frame").items()[2].asNumber() > (*widest)["frame"].items()[2].asNumber())
+    const json::Value* widest = nullptr;
+    for (const json::Value* button : buttons)
+        if (!widest || json::numeric(json::items(json::member(*button, "frame")).at(2)) > json::numeric(json::items(json::member(*widest, "frame")).at(2)))
             widest = button;
     if (!widest)
         return std::nullopt;
@@ -69,16 +68,16 @@ TEST_F(Roads, TapClosesTheBackgroundAppsAndKeepsTheFrontAndTheExcluded)
         ask(std::string("launch ") + app);
     ask("nc open");
 
-    JsonValue tap = ask("nc tap bar");
-    std::vector<std::string> closed = strings(tap["closed"]);
-    std::vector<std::string> stayed = strings(tap["stayed"]);
+    json::Value tap = ask("nc tap bar");
+    std::vector<std::string> closed = strings(json::member(tap, "closed"));
+    std::vector<std::string> stayed = strings(json::member(tap, "stayed"));
     EXPECT_TRUE(contains(closed, "com.apple.mobilemail"));
     EXPECT_TRUE(contains(closed, "com.apple.newsstand"));
     EXPECT_TRUE(contains(stayed, "com.apple.mobilesafari")) << "the app in front stays";
     EXPECT_TRUE(contains(stayed, "com.apple.Music")) << "the excluded app stays";
-    EXPECT_FALSE(contains(strings(ask("switcher")["switcher"]), "com.apple.newsstand"));
-    EXPECT_FALSE(tap["open"].asBool(true)) << "\"Dismiss\" hides the Center";
-    EXPECT_TRUE(tap["launched"].isNull());
+    EXPECT_FALSE(contains(strings(json::member(ask("switcher"), "switcher")), "com.apple.newsstand"));
+    EXPECT_EQ(json::member(tap, "open"), false) << "\"Dismiss\" hides the Center";
+    EXPECT_TRUE(json::member(tap, "launched").is_null());
     EXPECT_EQ(number(settingsFile(), "Count"), 1.0);
     std::optional<NSDictionary> settings = settingsFile();
     ASSERT_TRUE(settings && settings->objectForKey("Dismiss"));
@@ -94,8 +93,8 @@ TEST_F(Roads, ASliderDragRestylesTheWidgetOnceAtTheLift)
     ASSERT_FALSE(size.empty()) << ruvex("settings rows").out;
     int before = settingsChanges();
 
-    JsonValue slid = ask("settings slide " + size + " 30 --steps 8");
-    EXPECT_NEAR(slid["value"].asNumber(), 30, 0.5);
+    json::Value slid = ask("settings slide " + size + " 30 --steps 8");
+    EXPECT_NEAR(json::numeric(json::member(slid, "value")), 30, 0.5);
     ASSERT_TRUE(waitUntil([&] { return settingsChanges() > before; })) << "the shell heard no change";
     // A further round trip through both hosts: a second post would have arrived by now.
     ask("settings rows");
@@ -103,9 +102,9 @@ TEST_F(Roads, ASliderDragRestylesTheWidgetOnceAtTheLift)
     std::optional<double> stored = number(settingsFile(), "Size");
     ASSERT_TRUE(stored);
     EXPECT_NEAR(*stored, 30, 0.5);
-    std::optional<JsonValue> bar = barOf(ask("ui dump springboard"));
+    std::optional<json::Value> bar = barOf(ask("ui dump springboard"));
     ASSERT_TRUE(bar);
-    EXPECT_NEAR((*bar)["fontSize"].asNumber(), *stored, 0.01);
+    EXPECT_NEAR(json::numeric(json::member(*bar, "fontSize")), *stored, 0.01);
 }
 
 TEST_F(Roads, AColourDraggedOnThePickerAndSavedRestylesTheWidget)
@@ -120,8 +119,8 @@ TEST_F(Roads, AColourDraggedOnThePickerAndSavedRestylesTheWidget)
 
     // From the middle of the map to its red corner: hue 0 at the left edge, saturation 1 on
     // the line at y 120; the brightness and alpha stay white's.
-    JsonValue drag = ask("settings drag 150 250 11 120 --steps 6 --in ColorPickerView");
-    EXPECT_EQ(drag["view"].asString(), "ColorPickerView") << "the map's image takes no touches; the picker does";
+    json::Value drag = ask("settings drag 150 250 11 120 --steps 6 --in ColorPickerView");
+    EXPECT_EQ(json::text(json::member(drag, "view")), "ColorPickerView") << "the map's image takes no touches; the picker does";
     EXPECT_EQ(settingsChanges(), before) << "nothing is stored before Save";
     ask("settings bar right");
     ASSERT_TRUE(waitUntil([&] { return settingsChanges() > before; }));
@@ -129,11 +128,11 @@ TEST_F(Roads, AColourDraggedOnThePickerAndSavedRestylesTheWidget)
     std::optional<NSDictionary> settings = settingsFile();
     ASSERT_TRUE(settings && settings->objectForKey("TextColor"));
     EXPECT_EQ(*settings->objectForKey("TextColor")->string(), "0.000000,1.000000,1.000000,1.000000");
-    std::optional<JsonValue> bar = barOf(ask("ui dump springboard"));
+    std::optional<json::Value> bar = barOf(ask("ui dump springboard"));
     ASSERT_TRUE(bar);
     std::vector<double> rgba;
-    for (const JsonValue& component : (*bar)["titleColor"].items())
-        rgba.push_back(component.asNumber());
+    for (const json::Value& component : json::items(json::member(*bar, "titleColor")))
+        rgba.push_back(json::numeric(component));
     EXPECT_EQ(rgba, (std::vector<double> { 1, 0, 0, 1 }));
 }
 
@@ -158,7 +157,7 @@ TEST_F(Roads, HidingTheInfoButtonReachesTheOpenCenter)
     ask("settings switch " + hide + " off");
     ASSERT_TRUE(waitUntil([&] { return settingsChanges() > before; }));
     EXPECT_EQ(ruvex("nc tap info").status, 0);
-    EXPECT_EQ(ask("alert")["alert"]["title"].asString(), "Ruvex Pro");
+    EXPECT_EQ(json::text(json::member(json::member(ask("alert"), "alert"), "title")), "Ruvex Pro");
 }
 
 TEST_F(Roads, TheAboutDialogCountsThreeRuns)
@@ -168,9 +167,9 @@ TEST_F(Roads, TheAboutDialogCountsThreeRuns)
     for (int run = 0; run < 3; ++run)
         ask("nc tap bar");
     ask("nc tap info");
-    JsonValue alert = ask("alert")["alert"];
-    EXPECT_EQ(alert["title"].asString(), "Ruvex Pro");
-    EXPECT_NE(alert["message"].asString().find("Used 3 times."), std::string::npos) << alert["message"].asString();
+    json::Value alert = json::member(ask("alert"), "alert");
+    EXPECT_EQ(json::text(json::member(alert, "title")), "Ruvex Pro");
+    EXPECT_NE(json::text(json::member(alert, "message")).find("Used 3 times."), std::string::npos) << json::text(json::member(alert, "message"));
 }
 
 class TwitterChain : public DeviceFixture {
@@ -183,7 +182,7 @@ protected:
         ask("nc tap info");
         ask("alert tap About");
         ask("alert tap Twitter");
-        std::vector<std::string> urls = strings(ask("urls")["urls"]);
+        std::vector<std::string> urls = strings(json::member(ask("urls"), "urls"));
         return urls.empty() ? std::string() : urls.back();
     }
 };
@@ -211,10 +210,10 @@ TEST_F(TwitterChain, UrlsListsWhatEitherAppOpened)
     ask("alert tap Website");
     ask("settings open RVXImageController");
     ask("settings tap " + shellQuoted("Making a Background Image"));
-    JsonValue opened = ask("urls");
-    EXPECT_EQ(strings(opened["urls"]),
+    json::Value opened = ask("urls");
+    EXPECT_EQ(strings(json::member(opened, "urls")),
         (std::vector<std::string> { RVXLinks::donate, RVXLinks::website, RVXLinks::backgroundHelp }));
-    EXPECT_EQ(strings(opened["apps"]), (std::vector<std::string> { "settings", "springboard", "settings" }));
+    EXPECT_EQ(strings(json::member(opened, "apps")), (std::vector<std::string> { "settings", "springboard", "settings" }));
 }
 
 } // namespace

@@ -37,49 +37,49 @@ protected:
         uint32_t value = reinterpret_cast<const uint32_t*>(row)[x];
         return { int(value >> 16 & 0xff), int(value >> 8 & 0xff), int(value & 0xff) };
     }
-    JsonValue icon(const std::string& identifier)
+    json::Value icon(const std::string& identifier)
     {
-        JsonValue icons = ask("icons");
-        for (const JsonValue& entry : icons["icons"].items())
-            if (entry["id"].asString() == identifier)
+        json::Value icons = ask("icons");
+        for (const json::Value& entry : json::items(json::member(icons, "icons")))
+            if (json::text(json::member(entry, "id")) == identifier)
                 return entry;
         ADD_FAILURE() << "no icon for " << identifier;
         return {};
     }
-    void tapMiddle(const JsonValue& frame)
+    void tapMiddle(const json::Value& frame)
     {
-        double x = frame["x"].asNumber() + frame["width"].asNumber() / 2;
-        double y = frame["y"].asNumber() + frame["height"].asNumber() / 2;
+        double x = json::numeric(json::member(frame, "x")) + json::numeric(json::member(frame, "width")) / 2;
+        double y = json::numeric(json::member(frame, "y")) + json::numeric(json::member(frame, "height")) / 2;
         ask("screen touch " + std::to_string(x) + " " + std::to_string(y));
     }
     std::string foreground()
     {
-        JsonValue front = ask("switcher")["foreground"];
-        return front.isNull() ? std::string() : front.asString();
+        json::Value front = json::member(ask("switcher"), "foreground");
+        return front.is_null() ? std::string() : json::text(front);
     }
 };
 
 TEST_F(Screen, HomeScreenShowsEveryAppInFourColumnsWithTheDockAndTheStatusBar)
 {
     createAndBoot();
-    JsonValue icons = ask("icons")["icons"];
+    json::Value icons = json::member(ask("icons"), "icons");
     std::set<std::string> identifiers;
     std::set<double> columns;
     int inDock = 0;
-    for (const JsonValue& entry : icons.items()) {
-        identifiers.insert(entry["id"].asString());
-        EXPECT_EQ(entry["width"].asNumber(), 57);
-        EXPECT_EQ(entry["height"].asNumber(), 57);
-        columns.insert(entry["x"].asNumber());
-        inDock += entry["dock"].asBool();
-        EXPECT_GE(entry["y"].asNumber(), 20) << "no icon lies under the status bar";
-        EXPECT_LE(entry["x"].asNumber() + 57, 320);
+    for (const json::Value& entry : json::items(icons)) {
+        identifiers.insert(json::text(json::member(entry, "id")));
+        EXPECT_EQ(json::numeric(json::member(entry, "width")), 57);
+        EXPECT_EQ(json::numeric(json::member(entry, "height")), 57);
+        columns.insert(json::numeric(json::member(entry, "x")));
+        inDock += json::flag(json::member(entry, "dock"));
+        EXPECT_GE(json::numeric(json::member(entry, "y")), 20) << "no icon lies under the status bar";
+        EXPECT_LE(json::numeric(json::member(entry, "x")) + 57, 320);
     }
-    size_t apps = ask("apps")["apps"].items().size();
+    size_t apps = json::items(json::member(ask("apps"), "apps")).size();
     EXPECT_EQ(identifiers.size(), apps) << "every installed app has one icon";
     EXPECT_TRUE(identifiers.contains("com.apple.Preferences")) << "the Settings app is installed on every device";
     EXPECT_EQ(columns.size(), 4u);
-    EXPECT_TRUE(icon("com.apple.Preferences")["dock"].asBool());
+    EXPECT_TRUE(json::flag(json::member(icon("com.apple.Preferences"), "dock")));
     EXPECT_GE(inDock, 1);
 
     CairoSurfacePtr picture = shot();
@@ -87,9 +87,9 @@ TEST_F(Screen, HomeScreenShowsEveryAppInFourColumnsWithTheDockAndTheStatusBar)
     ASSERT_EQ(cairo_image_surface_get_height(picture.get()), 480);
     EXPECT_EQ(at(picture, 160, 1), (Pixel { 0, 0, 0 })) << "the status bar is black";
     // Two generated icons differ in colour (taken from their identifiers) and are not the wallpaper.
-    JsonValue first = icon("com.apple.MobileSMS"), second = icon("com.apple.newsstand");
-    Pixel a = at(picture, int(first["x"].asNumber()) + 6, int(first["y"].asNumber()) + 6);
-    Pixel b = at(picture, int(second["x"].asNumber()) + 6, int(second["y"].asNumber()) + 6);
+    json::Value first = icon("com.apple.MobileSMS"), second = icon("com.apple.newsstand");
+    Pixel a = at(picture, int(json::numeric(json::member(first, "x"))) + 6, int(json::numeric(json::member(first, "y"))) + 6);
+    Pixel b = at(picture, int(json::numeric(json::member(second, "x"))) + 6, int(json::numeric(json::member(second, "y"))) + 6);
     Pixel wallpaper = at(picture, 300, 300);
     EXPECT_NE(a, wallpaper);
     EXPECT_NE(a, b);
@@ -108,8 +108,8 @@ TEST_F(Screen, TapOnAnIconLaunchesTheAppAndHomeReturns)
     ask("home");
     ask("screen touch 300 300");
     EXPECT_EQ(foreground(), "");
-    JsonValue mail = icon("com.apple.mobilemail");
-    ask("screen drag " + std::to_string(mail["x"].asNumber() + 5) + " " + std::to_string(mail["y"].asNumber() + 5)
+    json::Value mail = icon("com.apple.mobilemail");
+    ask("screen drag " + std::to_string(json::numeric(json::member(mail, "x")) + 5) + " " + std::to_string(json::numeric(json::member(mail, "y")) + 5)
         + " 10 100 --steps 4");
     EXPECT_EQ(foreground(), "");
     EXPECT_EQ(at(shot("again.png"), 300, 300), at(home, 300, 300));
@@ -123,34 +123,34 @@ TEST_F(Screen, DoubleHomeShowsTheSwitcherWhoseBadgesCloseApps)
     // A launch between two presses makes them two single presses.
     ask("home");
     ask("launch com.apple.Music");
-    JsonValue once = ask("home");
-    EXPECT_FALSE(once["switcher"].asBool());
-    EXPECT_TRUE(ask("home double")["switcher"].asBool());
-    JsonValue badges = ask("icons")["badges"];
-    ASSERT_EQ(badges.items().size(), 2u);
-    EXPECT_EQ(badges.items()[0]["id"].asString(), "com.apple.Music") << "the row lists the front app first";
+    json::Value once = ask("home");
+    EXPECT_FALSE(json::flag(json::member(once, "switcher")));
+    EXPECT_TRUE(json::flag(json::member(ask("home double"), "switcher")));
+    json::Value badges = json::member(ask("icons"), "badges");
+    ASSERT_EQ(json::items(badges).size(), 2u);
+    EXPECT_EQ(json::text(json::member(json::items(badges).at(0), "id")), "com.apple.Music") << "the row lists the front app first";
 
-    tapMiddle(badges.items()[0]);
-    JsonValue switcher = ask("switcher")["switcher"];
-    ASSERT_EQ(switcher.items().size(), 1u);
-    EXPECT_EQ(switcher.items()[0].asString(), "com.apple.mobilemail");
-    EXPECT_EQ(ask("icons")["badges"].items().size(), 1u) << "the row shows what is left";
+    tapMiddle(json::items(badges)[0]);
+    json::Value switcher = json::member(ask("switcher"), "switcher");
+    ASSERT_EQ(json::items(switcher).size(), 1u);
+    EXPECT_EQ(json::text(json::items(switcher).at(0)), "com.apple.mobilemail");
+    EXPECT_EQ(json::items(json::member(ask("icons"), "badges")).size(), 1u) << "the row shows what is left";
 
     // Tapping the app that is left brings it forward and ends the switcher.
-    JsonValue mail = ask("icons")["badges"].items()[0];
-    ask("screen touch " + std::to_string(mail["x"].asNumber() + 30) + " " + std::to_string(mail["y"].asNumber() + 30));
+    json::Value mail = json::items(json::member(ask("icons"), "badges"))[0];
+    ask("screen touch " + std::to_string(json::numeric(json::member(mail, "x")) + 30) + " " + std::to_string(json::numeric(json::member(mail, "y")) + 30));
     EXPECT_EQ(foreground(), "com.apple.mobilemail");
-    EXPECT_EQ(ask("icons")["badges"].items().size(), 0u);
+    EXPECT_EQ(json::items(json::member(ask("icons"), "badges")).size(), 0u);
 }
 
 TEST_F(Screen, DragFromTheStatusBarOpensTheCenterAndAPushUpClosesIt)
 {
     createAndBoot();
     ask("launch com.apple.Music");
-    EXPECT_FALSE(ask("screen drag 160 10 160 100")["open"].asBool()) << "a short pull lets the Center go back";
-    EXPECT_FALSE(ask("screen drag 160 200 160 450")["open"].asBool()) << "a drag below the status bar pulls nothing";
-    EXPECT_TRUE(ask("screen drag 160 5 160 400")["open"].asBool());
-    EXPECT_TRUE(ask("nc")["open"].asBool());
+    EXPECT_FALSE(json::flag(json::member(ask("screen drag 160 10 160 100"), "open"))) << "a short pull lets the Center go back";
+    EXPECT_FALSE(json::flag(json::member(ask("screen drag 160 200 160 450"), "open"))) << "a drag below the status bar pulls nothing";
+    EXPECT_TRUE(json::flag(json::member(ask("screen drag 160 5 160 400"), "open")));
+    EXPECT_TRUE(json::flag(json::member(ask("nc"), "open")));
     CairoSurfacePtr open = shot();
     EXPECT_NE(at(open, 10, 300), (Pixel { 255, 255, 255 })) << "the Center covers the app";
 
@@ -159,13 +159,13 @@ TEST_F(Screen, DragFromTheStatusBarOpensTheCenterAndAPushUpClosesIt)
     ask("launch com.apple.mobilemail");
     ask("launch com.apple.Music");
     ask("screen drag 160 5 160 400");
-    EXPECT_EQ(ask("screen touch 100 37")["did"].asString(), "tapped the Notification Center");
-    JsonValue switcher = ask("switcher")["switcher"];
-    ASSERT_EQ(switcher.items().size(), 1u);
-    EXPECT_EQ(switcher.items()[0].asString(), "com.apple.Music") << "the front app stays";
+    EXPECT_EQ(json::text(json::member(ask("screen touch 100 37"), "did")), "tapped the Notification Center");
+    json::Value switcher = json::member(ask("switcher"), "switcher");
+    ASSERT_EQ(json::items(switcher).size(), 1u);
+    EXPECT_EQ(json::text(json::items(switcher).at(0)), "com.apple.Music") << "the front app stays";
 
-    EXPECT_FALSE(ask("screen drag 160 450 160 40")["open"].asBool());
-    EXPECT_FALSE(ask("nc")["open"].asBool());
+    EXPECT_FALSE(json::flag(json::member(ask("screen drag 160 450 160 40"), "open")));
+    EXPECT_FALSE(json::flag(json::member(ask("nc"), "open")));
 }
 
 // The Center hangs down as far as the finger has pulled it, over the app, while the finger
@@ -184,9 +184,9 @@ TEST_F(Screen, TheCenterSlidesWithTheFinger)
     CairoSurfacePtr half = shot("half.png");
     EXPECT_NE(at(half, 10, 230), (Pixel { 255, 255, 255 })) << "the Center reaches down to the finger";
     EXPECT_EQ(at(half, 10, 250), (Pixel { 255, 255, 255 })) << "the app shows under the finger";
-    EXPECT_FALSE(ask("nc")["open"].asBool()) << "the Center opens only when let go";
+    EXPECT_FALSE(json::flag(json::member(ask("nc"), "open"))) << "the Center opens only when let go";
     touch("ended", 160, 240);
-    EXPECT_TRUE(ask("nc")["open"].asBool());
+    EXPECT_TRUE(json::flag(json::member(ask("nc"), "open")));
     EXPECT_NE(at(shot("open.png"), 10, 470), (Pixel { 255, 255, 255 }));
 
     touch("began", 160, 450);
@@ -195,7 +195,7 @@ TEST_F(Screen, TheCenterSlidesWithTheFinger)
     EXPECT_NE(at(pushed, 10, 320), (Pixel { 255, 255, 255 }));
     EXPECT_EQ(at(pushed, 10, 340), (Pixel { 255, 255, 255 })) << "a push up slides the Center back with the finger";
     touch("ended", 160, 300);
-    EXPECT_TRUE(ask("nc")["open"].asBool()) << "a short push lets it fall back open";
+    EXPECT_TRUE(json::flag(json::member(ask("nc"), "open"))) << "a short push lets it fall back open";
 }
 
 TEST_F(Screen, TheSettingsIconBringsTheSettingsAppsOwnScreenAndTakesItsTouches)
@@ -211,8 +211,8 @@ TEST_F(Screen, TheSettingsIconBringsTheSettingsAppsOwnScreenAndTakesItsTouches)
 
     // The product's row, tapped on the phone's screen, opens its pane in the settings host.
     ask("screen touch 100 95");
-    JsonValue ping = ask("settings rows");
-    EXPECT_EQ(ping["depth"].asNumber(), 2);
+    json::Value ping = ask("settings rows");
+    EXPECT_EQ(json::numeric(json::member(ping, "depth")), 2);
 }
 
 TEST_F(Screen, BadUseOfTheScreenVerbsIsToldAsSuch)

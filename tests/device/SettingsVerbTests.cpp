@@ -42,23 +42,23 @@ TEST_F(SettingsVerbs, BadUseExitsTwoWithOneLine)
 TEST_F(SettingsVerbs, PanesRowsAndRefusals)
 {
     createAndBoot();
-    JsonValue root = ask("settings open");
-    EXPECT_EQ(root["pane"]["class"].asString(), "RuvexProprefsListController");
-    EXPECT_EQ(root["depth"].asNumber(), 2);
+    json::Value root = ask("settings open");
+    EXPECT_EQ(json::text(json::member(json::member(root, "pane"), "class")), "RuvexProprefsListController");
+    EXPECT_EQ(json::numeric(json::member(root, "depth")), 2);
     EXPECT_FALSE(rowOf("Label & Font").empty());
 
-    JsonValue pushed = ask("settings tap " + shellQuoted("Extras"));
-    EXPECT_EQ(pushed["pane"]["class"].asString(), "RVXExtrasController");
-    JsonValue rows = ask("settings rows");
+    json::Value pushed = ask("settings tap " + shellQuoted("Extras"));
+    EXPECT_EQ(json::text(json::member(json::member(pushed, "pane"), "class")), "RVXExtrasController");
+    json::Value rows = ask("settings rows");
     bool sawHeight = false;
-    for (const JsonValue& section : rows["sections"].items())
-        for (const JsonValue& row : section["rows"].items())
-            if (section["header"].asString() == "Widget Height") {
+    for (const json::Value& section : json::items(json::member(rows, "sections")))
+        for (const json::Value& row : json::items(json::member(section, "rows")))
+            if (json::text(json::member(section, "header")) == "Widget Height") {
                 sawHeight = true;
-                EXPECT_NEAR(row["value"].asNumber(), 35, 0.01) << "the default height";
+                EXPECT_NEAR(json::numeric(json::member(row, "value")), 35, 0.01) << "the default height";
             }
     EXPECT_TRUE(sawHeight);
-    EXPECT_EQ(ask("settings back")["pane"]["class"].asString(), "RuvexProprefsListController");
+    EXPECT_EQ(json::text(json::member(json::member(ask("settings back"), "pane"), "class")), "RuvexProprefsListController");
 
     EXPECT_EQ(ruvex("settings open NoSuchPane").status, 1);
     EXPECT_EQ(ruvex("settings tap " + shellQuoted("No Such Row")).status, 1);
@@ -68,15 +68,15 @@ TEST_F(SettingsVerbs, PanesRowsAndRefusals)
     EXPECT_EQ(ruvex("settings sheet tap 0").status, 1);
     EXPECT_EQ(ruvex("settings touch 10 10 --in NoSuchView").status, 1);
     EXPECT_EQ(ruvex("settings touch -5 -5").status, 1) << "nothing lies outside the window";
-    EXPECT_TRUE(ask("settings sheet")["sheet"].isNull());
+    EXPECT_TRUE(json::member(ask("settings sheet"), "sheet").is_null());
 
     ask("settings tap " + shellQuoted("More from Vastelmark"));
-    JsonValue sheet = ask("settings sheet")["sheet"];
-    EXPECT_EQ(sheet["title"].asString(), "Ruvex Pro by Vastelmark");
-    EXPECT_EQ(sheet["buttons"].items().size(), 5u);
+    json::Value sheet = json::member(ask("settings sheet"), "sheet");
+    EXPECT_EQ(json::text(json::member(sheet, "title")), "Ruvex Pro by Vastelmark");
+    EXPECT_EQ(json::items(json::member(sheet, "buttons")).size(), 5u);
     EXPECT_EQ(ruvex("settings sheet tap 9").status, 1);
-    EXPECT_EQ(ask("settings sheet tap Cancel")["tapped"].asNumber(), sheet["cancel"].asNumber());
-    EXPECT_TRUE(ask("settings sheet")["sheet"].isNull());
+    EXPECT_EQ(json::numeric(json::member(ask("settings sheet tap Cancel"), "tapped")), json::numeric(json::member(sheet, "cancel")));
+    EXPECT_TRUE(json::member(ask("settings sheet"), "sheet").is_null());
 }
 
 TEST_F(SettingsVerbs, TypingIntoAPlistTextRowStoresAtReturn)
@@ -85,10 +85,10 @@ TEST_F(SettingsVerbs, TypingIntoAPlistTextRowStoresAtReturn)
     ask("settings open RVXImageController");
     ask("settings tap " + shellQuoted(rowOf("Image Path")));
     ask("settings type /var/mobile/x.png");
-    JsonValue cleared = ask("settings clear");
-    EXPECT_EQ(cleared["field"].asString(), "");
-    JsonValue typed = ask("settings type /var/mobile/Media/Mine.png");
-    EXPECT_EQ(typed["field"].asString(), "/var/mobile/Media/Mine.png");
+    json::Value cleared = ask("settings clear");
+    EXPECT_EQ(json::text(json::member(cleared, "field")), "");
+    json::Value typed = ask("settings type /var/mobile/Media/Mine.png");
+    EXPECT_EQ(json::text(json::member(typed, "field")), "/var/mobile/Media/Mine.png");
     ask("settings return");
     ask("settings back");
     std::optional<NSDictionary> settings = settingsFile();
@@ -110,7 +110,7 @@ TEST_F(SettingsVerbs, ControlCharactersAndBadUTF8AreRefusedAndLaterEditsStored)
         EXPECT_EQ(refused.status, 2) << bad << ": " << refused.err;
         EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << bad << ": " << refused.err;
     }
-    EXPECT_EQ(ask("settings type World")["field"].asString(), "HelloWorld");
+    EXPECT_EQ(json::text(json::member(ask("settings type World"), "field")), "HelloWorld");
     ask("settings return");
     std::optional<NSDictionary> settings = settingsFile();
     ASSERT_TRUE(settings && settings->objectForKey("Label"));
@@ -130,18 +130,18 @@ TEST_F(SettingsVerbs, ALongTextIsRefusedBeforeTypingAndAFullOneTypedAtOnce)
         EXPECT_EQ(refused.status, 2) << length;
         EXPECT_NE(refused.err.find("at most 1024"), std::string::npos) << refused.err;
     }
-    EXPECT_EQ(ask("settings")["pane"]["class"].asString(), "RVXFontController") << "the host still answers";
+    EXPECT_EQ(json::text(json::member(json::member(ask("settings"), "pane"), "class")), "RVXFontController") << "the host still answers";
 
     ask("settings type " + std::string(1000, 'a'));
     RunResult over = ruvex("settings type " + std::string(25, 'b'));
     EXPECT_EQ(over.status, 1) << "the field holds 1000 already: " << over.err;
     EXPECT_NE(over.err.find("it holds 1000"), std::string::npos) << over.err;
-    JsonValue typed = ask("settings type " + std::string(24, 'b'));
-    EXPECT_EQ(typed["field"].asString(), std::string(1000, 'a') + std::string(24, 'b'));
+    json::Value typed = ask("settings type " + std::string(24, 'b'));
+    EXPECT_EQ(json::text(json::member(typed, "field")), std::string(1000, 'a') + std::string(24, 'b'));
     std::optional<NSDictionary> settings = settingsFile();
     ASSERT_TRUE(settings && settings->objectForKey("Label"));
     EXPECT_EQ(settings->objectForKey("Label")->string()->size(), 1024u);
-    EXPECT_EQ(ask("settings clear")["field"].asString(), "");
+    EXPECT_EQ(json::text(json::member(ask("settings clear"), "field")), "");
 }
 
 // A store that fails says so: the reply is ok:false with the file and the reason, exit 1,
@@ -193,10 +193,10 @@ TEST_F(SettingsVerbs, RepliesAreValidJsonWhateverBytesTheyEcho)
     std::string png = device() + "/odd\xff\"name.png";
     RunResult shot = ruvex("--json screenshot settings " + shellQuoted(png) + " --scale 1");
     ASSERT_EQ(shot.status, 0) << shot.err;
-    std::optional<JsonValue> reply = JsonValue::parse(shot.out);
+    std::optional<json::Value> reply = json::read(shot.out);
     ASSERT_TRUE(reply) << shot.out;
     EXPECT_TRUE(NSString::isValidUTF8(shot.out)) << shot.out;
-    EXPECT_EQ((*reply)["path"].asString(), device() + "/odd\xEF\xBF\xBD\"name.png");
+    EXPECT_EQ(json::text(json::member(*reply, "path")), device() + "/odd\xEF\xBF\xBD\"name.png");
 }
 
 TEST_F(SettingsVerbs, ScreenshotAndDumpOfTheSettingsWindow)
@@ -213,7 +213,7 @@ TEST_F(SettingsVerbs, ScreenshotAndDumpOfTheSettingsWindow)
     EXPECT_EQ(signature[1], 'P');
     RunResult dump = ruvex("ui dump settings");
     EXPECT_EQ(dump.status, 0);
-    EXPECT_TRUE(JsonValue::parse(dump.out)) << "the dump is JSON";
+    EXPECT_TRUE(json::read(dump.out)) << "the dump is JSON";
 }
 
 } // namespace

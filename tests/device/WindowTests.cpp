@@ -180,8 +180,8 @@ protected:
 
     std::string foreground()
     {
-        JsonValue front = ask("switcher")["foreground"];
-        return front.isNull() ? std::string() : front.asString();
+        json::Value front = json::member(ask("switcher"), "foreground");
+        return front.is_null() ? std::string() : json::text(front);
     }
 
     std::string _display;
@@ -205,12 +205,12 @@ TEST_F(Window, TheMouseIsAFingerAndTheWindowShowsTheScreen)
     for (int y = 40; y <= 400; y += 40)
         moveTo(160, y);
     release();
-    EXPECT_TRUE(waitUntil([&] { return ask("nc")["open"].asBool(); }, 10));
+    EXPECT_TRUE(waitUntil([&] { return json::flag(json::member(ask("nc"), "open")); }, 10));
     expectTheScreen(__LINE__);
 
     // A click on the widget's bar closes the apps behind the front one.
     click(100, 37);
-    EXPECT_TRUE(waitUntil([&] { return ask("switcher")["switcher"].items().size() == 1; }, 10));
+    EXPECT_TRUE(waitUntil([&] { return json::items(json::member(ask("switcher"), "switcher")).size() == 1; }, 10));
     expectTheScreen(__LINE__);
 
     // The CLI beside the window: what it does shows at once.
@@ -220,10 +220,10 @@ TEST_F(Window, TheMouseIsAFingerAndTheWindowShowsTheScreen)
     // Escape is the Home button; the Settings icon brings the Settings app forward.
     key(XK_Escape);
     EXPECT_TRUE(waitUntil([&] { return foreground().empty(); }, 10));
-    JsonValue icons = ask("icons");
-    for (const JsonValue& icon : icons["icons"].items())
-        if (icon["id"].asString() == "com.apple.Preferences")
-            click(int(icon["x"].asNumber()) + 28, int(icon["y"].asNumber()) + 28);
+    json::Value icons = ask("icons");
+    for (const json::Value& icon : json::items(json::member(icons, "icons")))
+        if (json::text(json::member(icon, "id")) == "com.apple.Preferences")
+            click(int(json::numeric(json::member(icon, "x"))) + 28, int(json::numeric(json::member(icon, "y"))) + 28);
     EXPECT_TRUE(waitUntil([&] { return foreground() == "com.apple.Preferences"; }, 10));
     expectTheScreen(__LINE__);
 
@@ -242,7 +242,7 @@ TEST_F(Window, TheMouseIsAFingerAndTheWindowShowsTheScreen)
     // Closing the window leaves the device running.
     stop(_window);
     EXPECT_EQ(foreground(), "com.apple.Preferences");
-    EXPECT_TRUE(ask("nc open")["open"].asBool());
+    EXPECT_TRUE(json::flag(json::member(ask("nc open"), "open")));
 }
 
 using WindowWithoutDisplay = DeviceFixture;

@@ -5,7 +5,9 @@
 
 #include "settings/SettingsControl.h"
 
-#include "control/JsonValue.h"
+#include "foundation/Json.h"
+
+#include <nlohmann/json.hpp>
 
 #include <set>
 
@@ -15,17 +17,17 @@ class PaneWalkTest : public PrefsFixture {
 protected:
     PaneWalkTest() : _control(host()) { }
 
-    JsonValue request(const control::Words& words)
+    json::Value request(const control::Words& words)
     {
-        std::string line = _control.handle(words);
-        std::optional<JsonValue> reply = JsonValue::parse(line);
+        std::string line = json::write(_control.handle(words));
+        std::optional<json::Value> reply = json::read(line);
         EXPECT_TRUE(reply) << "not JSON: " << line;
-        return reply ? *reply : JsonValue();
+        return reply ? *reply : json::Value();
     }
-    JsonValue ok(const control::Words& words)
+    json::Value ok(const control::Words& words)
     {
-        JsonValue reply = request(words);
-        EXPECT_TRUE(reply["ok"].asBool()) << words[0] << " on " << _path << ": " << reply["error"].asString();
+        json::Value reply = request(words);
+        EXPECT_TRUE(json::flag(json::member(reply, "ok"))) << words[0] << " on " << _path << ": " << json::text(json::member(reply, "error"));
         return reply;
     }
     int depth() { return int(host().navigation()->viewControllers().size()); }
@@ -40,11 +42,11 @@ protected:
             ok({ "bar", "left" });
             advance(0.3);
         }
-        for (int guard = 0; guard < 4 && request({ "alert" })["alert"].type() == JsonValue::Type::Object; ++guard)
+        for (int guard = 0; guard < 4 && json::member(request({ "alert" }), "alert").is_object(); ++guard)
             ok({ "alert", "tap", "0" });
-        for (int guard = 0; guard < 4 && request({ "sheet" })["sheet"].type() == JsonValue::Type::Object; ++guard) {
-            JsonValue sheet = request({ "sheet" })["sheet"];
-            ok({ "sheet", "tap", std::to_string(int(sheet["cancel"].asNumber())) });
+        for (int guard = 0; guard < 4 && json::member(request({ "sheet" }), "sheet").is_object(); ++guard) {
+            json::Value sheet = json::member(request({ "sheet" }), "sheet");
+            ok({ "sheet", "tap", std::to_string(int(json::numeric(json::member(sheet, "cancel")))) });
         }
         if (auto field = UITextField::currentEditingField())
             field->resignFirstResponder();
@@ -53,14 +55,14 @@ protected:
 
     void walk(int level)
     {
-        JsonValue listing = ok({ "rows" });
-        std::string paneClass = listing["pane"]["class"].asString();
+        json::Value listing = ok({ "rows" });
+        std::string paneClass = json::text(json::member(json::member(listing, "pane"), "class"));
         _visited.insert(paneClass);
         ASSERT_LT(level, 8) << "panes nest without end at " << _path;
         std::vector<std::string> addresses;
-        for (const JsonValue& section : listing["sections"].items())
-            for (const JsonValue& row : section["rows"].items())
-                addresses.push_back(std::to_string(int(row["section"].asNumber())) + ":" + std::to_string(int(row["row"].asNumber())));
+        for (const json::Value& section : json::items(json::member(listing, "sections")))
+            for (const json::Value& row : json::items(json::member(section, "rows")))
+                addresses.push_back(std::to_string(int(json::numeric(json::member(row, "section")))) + ":" + std::to_string(int(json::numeric(json::member(row, "row")))));
         int here = depth();
         for (const std::string& address : addresses) {
             std::string path = _path;

@@ -67,10 +67,10 @@ TEST(ScreenshotTarget, OnlyARegularFileOrANewNameIsWrittenAndAFailedWriteKeepsTh
     fs::create_symlink(victim, link);
     for (const std::string& target : { fifo, folder, link }) {
         ChildOutcome outcome = runInChild([&]() -> std::string {
-            std::string error;
-            if (control::writeScreenshot(*window, target, 1, error))
+            Result<void> written = control::writeScreenshot(*window, target, 1);
+            if (written)
                 return "wrote " + target;
-            return error.find("could not write") != std::string::npos ? "" : "unclear refusal: " + error;
+            return written.error().find("could not write") != std::string::npos ? "" : "unclear refusal: " + written.error();
         }, 5);
         EXPECT_TRUE(outcome.succeeded()) << target << ": " << outcome.describe();
         ++tried;
@@ -80,26 +80,25 @@ TEST(ScreenshotTarget, OnlyARegularFileOrANewNameIsWrittenAndAFailedWriteKeepsTh
 
     // Scales outside 0.1 to 8, however they are spelt.
     for (double scale : { 1e-300, 0.0, 0.09, -1.0, 8.5, 1e300, std::nan("") }) {
-        std::string error;
-        EXPECT_FALSE(control::writeScreenshot(*window, scratch.path() + "/s.png", scale, error)) << scale;
-        EXPECT_NE(error.find("scale"), std::string::npos) << error;
+        Result<void> written = control::writeScreenshot(*window, scratch.path() + "/s.png", scale);
+        ASSERT_FALSE(written) << scale;
+        EXPECT_NE(written.error().find("scale"), std::string::npos) << written.error();
         ++tried;
     }
     EXPECT_FALSE(fs::exists(scratch.path() + "/s.png"));
 
     // A full disk (a file size limit here): the old picture stays whole, a new name stays unmade.
     std::string old = scratch.path() + "/old.png";
-    std::string error;
-    ASSERT_TRUE(control::writeScreenshot(*window, old, 4, error)) << error;
+    Result<void> first = control::writeScreenshot(*window, old, 4);
+    ASSERT_TRUE(first) << first.error();
     std::string before = bytesOf(old);
     ChildOutcome full = runInChild([&]() -> std::string {
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit { 64, 64 };
         setrlimit(RLIMIT_FSIZE, &limit);
-        std::string failure;
-        if (control::writeScreenshot(*window, old, 4, failure))
+        if (control::writeScreenshot(*window, old, 4))
             return "claimed to have written past the limit";
-        if (control::writeScreenshot(*window, scratch.path() + "/new.png", 4, failure))
+        if (control::writeScreenshot(*window, scratch.path() + "/new.png", 4))
             return "claimed to have written a new file past the limit";
         return "";
     }, 10);

@@ -95,9 +95,8 @@ TEST(HostServing, SilentAndSlowClientsDelayNoOneAndAreCutOffAtTheirDeadline)
     ChildOutcome outcome = runInChild([]() -> std::string {
         SocketFolder place;
         ControlServer server;
-        std::string error;
-        if (!server.listen(place.path, echo, error))
-            return error;
+        if (Result<void> listening = server.listen(place.path, echo); !listening)
+            return listening.error();
         std::string problem;
         serveWhile([&] {
             std::vector<int> silent;
@@ -141,9 +140,8 @@ TEST(HostServing, AClientThatDoesNotReadALargeReplyIsDroppedWithoutHoldingTheHos
         ControlServer::Limits limits;
         limits.replySeconds = 1;
         server.setLimits(limits);
-        std::string error;
-        if (!server.listen(place.path, echo, error))
-            return error;
+        if (Result<void> listening = server.listen(place.path, echo); !listening)
+            return listening.error();
         std::string problem;
         serveWhile([&] {
             int deaf = connectTo(place.path);
@@ -173,9 +171,8 @@ TEST(HostServing, RequestsAreTakenAsSentAndAnOversizeOneIsTooLong)
     ChildOutcome outcome = runInChild([]() -> std::string {
         SocketFolder place;
         ControlServer server;
-        std::string error;
-        if (!server.listen(place.path, echo, error))
-            return error;
+        if (Result<void> listening = server.listen(place.path, echo); !listening)
+            return listening.error();
         std::string problem;
         serveWhile([&] {
             // A carriage return is part of the word it ends.
@@ -207,9 +204,8 @@ TEST(HostServing, ConnectionsBeyondTheBoundAreToldBusyAndTheRestServed)
         ControlServer::Limits limits;
         limits.maxConnections = 8;
         server.setLimits(limits);
-        std::string error;
-        if (!server.listen(place.path, echo, error))
-            return error;
+        if (Result<void> listening = server.listen(place.path, echo); !listening)
+            return listening.error();
         std::string problem;
         serveWhile([&] {
             std::vector<int> held;
