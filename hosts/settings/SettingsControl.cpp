@@ -17,11 +17,13 @@
 //                                 front-most visible view of that class
 //   sheet | sheet tap INDEX|TITLE sheet: null or {title, buttons, cancel} | tapped
 //   alert | alert tap INDEX|TITLE alert: null or {title, message, buttons} | tapped
+//   finger ... | screen PATH SCALE  the live screen's requests (see SettingsLive.h)
 //   dump                          tree (the window's views)
 //   screenshot PATH SCALE         path
 //   quit                          (the host stops after replying)
 
 #include "SettingsControl.h"
+#include "SettingsLive.h"
 
 #include "control/Screenshot.h"
 
@@ -118,6 +120,10 @@ std::string SettingsControl::dispatch(const control::Words& words)
         }
         if (verb == "touch" || verb == "drag")
             return touch(words);
+        if (verb == "finger")
+            return settings::fingerRequest(_host, words);
+        if (verb == "screen")
+            return settings::screenRequest(_host, words);
         if (verb == "slide")
             return slide(words);
         if (verb == "switch")
