@@ -10,6 +10,8 @@
 
 #include "DeviceFixture.h"
 
+#include "control/ControlClient.h"
+
 #include "graphics/CairoPtr.h"
 
 #include <X11/Xlib.h>
@@ -219,6 +221,15 @@ protected:
         std::this_thread::sleep_for(std::chrono::milliseconds(40));
     }
 
+    // The settings host's finger: {down, phase, view}.
+    JsonValue fingerState()
+    {
+        control::Exchange exchange = control::request(control::socketPath(device(), control::kSettings), { "finger" });
+        std::optional<JsonValue> reply = JsonValue::parse(exchange.reply);
+        EXPECT_TRUE(reply) << exchange.error;
+        return reply ? *reply : JsonValue();
+    }
+
     std::string foreground()
     {
         JsonValue front = ask("switcher")["foreground"];
@@ -310,23 +321,23 @@ TEST_F(Window, TheSettingsAppFollowsTheMouseBeforeTheRelease)
         moveTo(x, 445);
     EXPECT_TRUE(waitUntil([&] { return sliderValue() > before + 5; }, 10)) << "the slider moved before the release";
     EXPECT_GT(size(), before + 5) << "each step was stored, as the pane does";
-    EXPECT_TRUE(ask("settings finger")["down"].asBool());
+    EXPECT_TRUE(fingerState()["down"].asBool());
     expectTheScreen(__LINE__);
     std::string midDrag = scratch() + "/mid-drag.png";
     ruvex("screenshot screen " + shellQuoted(midDrag) + " --scale 1");
     release();
-    EXPECT_TRUE(waitUntil([&] { return ask("settings finger")["phase"].asString() == "ended"; }, 10));
-    EXPECT_FALSE(ask("settings finger")["down"].asBool());
+    EXPECT_TRUE(waitUntil([&] { return fingerState()["phase"].asString() == "ended"; }, 10));
+    EXPECT_FALSE(fingerState()["down"].asBool());
 
     // Escape mid-drag is the Home button: the finger is cancelled in the settings host.
     press(100, 445);
     moveTo(120, 445);
-    EXPECT_TRUE(waitUntil([&] { return ask("settings finger")["down"].asBool(); }, 10));
+    EXPECT_TRUE(waitUntil([&] { return fingerState()["down"].asBool(); }, 10));
     key(XK_Escape);
-    EXPECT_TRUE(waitUntil([&] { return ask("settings finger")["phase"].asString() == "cancelled"; }, 10));
+    EXPECT_TRUE(waitUntil([&] { return fingerState()["phase"].asString() == "cancelled"; }, 10));
     EXPECT_TRUE(foreground().empty());
     release();
-    EXPECT_EQ(ask("settings finger")["phase"].asString(), "cancelled") << "the release after Home reaches nothing";
+    EXPECT_EQ(fingerState()["phase"].asString(), "cancelled") << "the release after Home reaches nothing";
 }
 
 using WindowWithoutDisplay = DeviceFixture;
