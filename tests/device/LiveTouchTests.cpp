@@ -72,8 +72,10 @@ TEST_F(LiveTouch, HomeTheCenterAndAnotherAppCancelTheFinger)
 {
     touch("began", 100, kSliderY);
     touch("moved", 150, kSliderY);
+    int heard = settingsChanges();
     ask("home");
     EXPECT_FALSE(finger()["down"].asBool());
+    EXPECT_TRUE(waitUntil([&] { return settingsChanges() > heard; }, 10)) << "the size stored mid-drag is posted when cancelled";
     EXPECT_EQ(finger()["phase"].asString(), "cancelled");
     EXPECT_EQ(touch("ended", 150, kSliderY)["did"].asString(), "no finger is down") << "the lift after Home reaches nothing";
     double moved = sliderValue();
