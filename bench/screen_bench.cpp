@@ -3,10 +3,14 @@
 //     the shell's screen-changed notification heard here, the composed frame drawn,
 //     written as raw pixels and read back; beside one 60 Hz frame (16.7 ms). The window adds the texture
 //     upload and the present, which this program does not time;
+//   - a finger's move on the Settings app's Size slider until the changed frame: the move
+//     reaches the settings host (whose pane stores the size at each step, as it does), the
+//     Settings app's screen is asked of it anew and the frame composed;
 //   - one frame's transfer from the shell to the window: the composed screen drawn and
 //     written as raw pixels and read back, at scale 1 and 2, on the home screen, with the
 //     Center open and with the Settings app (its picture from the settings host), beside
-//     the same frame as PNG.
+//     the same frame as PNG. Each is timed drawn anew (the shell told of a change first, the
+//     settings host too for the Settings app) and asked again unchanged (the kept frame).
 // Prints p50 and p99. `--short` (CI) runs a few rounds only.
 
 #include "control/ControlClient.h"
@@ -56,9 +60,9 @@ bool run(const std::string& arguments)
     return std::system(command.c_str()) == 0;
 }
 
-json::Value ask(const control::Words& words)
+json::Value ask(const control::Words& words, const char* host = control::kSpringboard)
 {
-    control::Exchange exchange = control::request(control::socketPath(device, control::kSpringboard), words);
+    control::Exchange exchange = control::request(control::socketPath(device, host), words);
     std::optional<json::Value> reply = exchange.outcome == control::Outcome::Replied ? json::read(exchange.reply)
                                                                                    : std::nullopt;
     if (!reply || !json::flag(json::member(*reply, "ok"))) {
@@ -97,20 +101,31 @@ void pngFrame(const std::string& scale)
 
 void heard(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) { changed = true; }
 
+void awaitChange()
+{
+    if (!RunLoop::main().runUntil([] { return changed; }, 5)) {
+        std::fprintf(stderr, "screen_bench: no screen-changed notification within 5 s\n");
+        std::exit(1);
+    }
+}
+
+// What the shell heard so far is dropped, so that the next change is waited for.
+void dropHeard()
+{
+    RunLoop::main().runUntil([] { return false; }, 0.0);
+    changed = false;
+}
+
 void pressToFrame()
 {
     std::vector<double> samples;
     for (int i = 0; i < rounds; ++i) {
         ask({ "home" });
-        RunLoop::main().runUntil([] { return false; }, 0.0); // drop what the Home press posted
-        changed = false;
+        dropHeard(); // what the Home press posted
         double start = seconds();
         ask({ "screen", "touch", "began", "47", "427" }); // the dock's first icon: Settings
         ask({ "screen", "touch", "ended", "47", "427" });
-        if (!RunLoop::main().runUntil([] { return changed; }, 5)) {
-            std::fprintf(stderr, "screen_bench: no screen-changed notification within 5 s\n");
-            std::exit(1);
-        }
+        awaitChange();
         frame("2");
         samples.push_back(seconds() - start);
         ask({ "home" });
@@ -121,15 +136,55 @@ void pressToFrame()
     std::printf("%-62s     %7.2f ms\n", "one 60 Hz frame", 1000.0 / 60);
 }
 
-void transfers(const char* what, const std::string& scale, void (*take)(const std::string&) = frame)
+// The Size slider of the Label & Font pane, moved back and forth by a finger held down on it.
+void slideToFrame()
+{
+    ask({ "launch", "com.apple.Preferences" });
+    ask({ "open", "RVXFontController" }, control::kSettings);
+    // The slider lies at y 425 of the settings window, 20 points lower on the phone's screen.
+    ask({ "screen", "touch", "began", "100", "445" });
+    std::vector<double> samples;
+    for (int i = 0; i < rounds; ++i) {
+        dropHeard();
+        double start = seconds();
+        ask({ "screen", "touch", "moved", i % 2 ? "100" : "160", "445" });
+        awaitChange();
+        frame("2");
+        samples.push_back(seconds() - start);
+    }
+    ask({ "screen", "touch", "ended", "100", "445" });
+    printFigures("a move on the Settings app's slider until the frame (scale 2)", samples);
+}
+
+// `change` (untimed) makes the shell draw the next frame anew; none asks for the kept one.
+void transfers(const char* what, const std::string& scale, void (*change)() = nullptr, void (*take)(const std::string&) = frame)
 {
     std::vector<double> samples;
     for (int i = 0; i < rounds; ++i) {
+        if (change)
+            change();
+        // What the change posted is taken off this program's queue, which would fill up
+        // otherwise (a full queue makes the shell forget this program for a while).
+        dropHeard();
         double start = seconds();
         take(scale);
         samples.push_back(seconds() - start);
     }
     printFigures(what, samples);
+}
+
+// A request the shell announces as a change, though it changes nothing shown.
+void shellChange()
+{
+    ask({ "nc", "close" });
+}
+
+// The settings host's screen announced as changed (its list shown again), heard by the shell.
+void settingsChange()
+{
+    dropHeard();
+    ask({ "open" }, control::kSettings);
+    awaitChange();
 }
 
 } // namespace
@@ -155,14 +210,20 @@ int main(int argc, char** argv)
         nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
 
     pressToFrame();
-    transfers("frame transfer, home screen, scale 1", "1");
-    transfers("frame transfer, home screen, scale 2", "2");
-    transfers("the same as PNG (screenshot screen), scale 2", "2", pngFrame);
+    slideToFrame();
+    ask({ "home" });
+    usleep(450 * 1000);
+    ask({ "home" });
+    transfers("frame drawn anew, home screen, scale 1", "1", shellChange);
+    transfers("frame drawn anew, home screen, scale 2", "2", shellChange);
+    transfers("frame asked again unchanged, home screen, scale 2", "2");
+    transfers("the same as PNG (screenshot screen), scale 2", "2", shellChange, pngFrame);
     ask({ "nc", "open" });
-    transfers("frame transfer, Center open, scale 2", "2");
+    transfers("frame drawn anew, Center open, scale 2", "2", [] { ask({ "alert" }); ask({ "launch", "com.apple.Music" }); });
     ask({ "launch", "com.apple.Preferences" });
     ask({ "nc", "close" });
-    transfers("frame transfer, the Settings app (from its host), scale 2", "2");
+    transfers("frame drawn anew, the Settings app (from its host), scale 2", "2", settingsChange);
+    transfers("frame asked again unchanged, the Settings app, scale 2", "2");
     run("shutdown");
     std::filesystem::remove_all(device, failure);
     return 0;

@@ -193,5 +193,7 @@ void RVXFontController::addSizeSlider(const UITableViewCellRef& cell)
     slider->addTarget(self(), "slide:", UIControlEventValueChanged);
     slider->addTarget(self(), "post", UIControlEventTouchUpInside);
     slider->addTarget(self(), "post", UIControlEventTouchUpOutside);
+    // A drag cancelled (the Home button mid-drag) has stored its steps too: the widget hears it.
+    slider->addTarget(self(), "post", UIControlEventTouchCancel);
     content->addSubview(slider);
 }

@@ -66,17 +66,33 @@ Words decodeRequest(const std::string& line)
     return words;
 }
 
-void announceScreenChange()
+namespace {
+
+std::function<void()> gScreenChangeHook;
+
+} // namespace
+
+void setScreenChangeHook(std::function<void()> hook)
+{
+    gScreenChangeHook = std::move(hook);
+}
+
+void postScreenChange(const char* name)
+{
+    if (gScreenChangeHook)
+        gScreenChangeHook();
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), name, nullptr, nullptr, true);
+}
+
+void announceScreenChange(const char* name, Announce when)
 {
     static RunLoop::TimerId settle = 0;
-    auto post = [] {
-        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), kScreenChanged, nullptr, nullptr, true);
-    };
-    post();
+    if (when == Announce::NowAndSettled)
+        postScreenChange(name);
     RunLoop::main().cancelTimer(settle);
-    settle = RunLoop::main().addTimer(kScreenSettleSeconds, [post] {
+    settle = RunLoop::main().addTimer(kScreenSettleSeconds, [name] {
         settle = 0;
-        post();
+        postScreenChange(name);
     });
 }
 

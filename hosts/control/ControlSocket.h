@@ -14,6 +14,7 @@
 
 #include "foundation/Result.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,11 +25,20 @@ inline constexpr const char* kSettings = "settings";
 // Posted by a host after a request that may have changed what its window shows, so that a
 // window on the device's screen fetches a new frame only then.
 inline constexpr const char* kScreenChanged = "com.vastelmark.ruvex.screen-changed";
-// Posts kScreenChanged now and once more when the request's animations and delayed
-// performs have had kScreenSettleSeconds to end (a view takes its final value at once, but a
-// completion may change it again).
+// Posted by the settings host instead: the shell, which shows the Settings app's window in
+// its own screen, drops the picture it keeps of it and passes the news on as kScreenChanged
+// while the app shows, so that a window never asks for the frame before the shell knows.
+inline constexpr const char* kSettingsScreenChanged = "com.vastelmark.ruvex.settings-screen-changed";
+// Posts `name` now and once more when the request's animations and delayed performs have
+// had kScreenSettleSeconds to end (a view takes its final value at once, but a completion
+// may change it again); with Settled, only then (the requester shows the change itself).
 inline constexpr double kScreenSettleSeconds = 0.6;
-void announceScreenChange();
+enum class Announce { NowAndSettled, Settled };
+void announceScreenChange(const char* name = kScreenChanged, Announce when = Announce::NowAndSettled);
+// One post of `name`, now.
+void postScreenChange(const char* name = kScreenChanged);
+// Runs before every post of the two calls above (a host that keeps its frame drops it).
+void setScreenChangeHook(std::function<void()> hook);
 
 using Words = std::vector<std::string>;
 

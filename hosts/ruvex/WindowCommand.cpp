@@ -17,10 +17,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <vector>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ruvex {
@@ -49,7 +51,7 @@ class ScreenWindow {
 public:
     ScreenWindow(int scale)
         : _scale(scale)
-        , _framePath(DeviceRoot::resolve("/tmp/window-frame-" + std::to_string(getpid()) + ".png"))
+        , _framePath(DeviceRoot::resolve("/tmp/window-frame-" + std::to_string(getpid()) + ".raw"))
     {
     }
     ~ScreenWindow()
@@ -78,9 +80,11 @@ public:
                 : "DISPLAY and WAYLAND_DISPLAY are not set") + "); `ruvex screenshot screen FILE` writes the screen instead");
         if (SDL_Init(SDL_INIT_VIDEO) != 0)
             throw ActionError(std::string("no display to open a window on: ") + SDL_GetError());
-        std::string title = "Ruvex - " + DeviceRoot::root();
-        _window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth * _scale,
-            kHeight * _scale, 0);
+        // Hidden and untitled until its first frame is shown: SDL may replace the desktop's
+        // window while it makes the renderer (for one that suits OpenGL), so that a window
+        // found by its title before then may be gone a moment later.
+        _window = SDL_CreateWindow("Ruvex", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWidth * _scale,
+            kHeight * _scale, SDL_WINDOW_HIDDEN);
         if (!_window)
             throw ActionError(std::string("could not open a window: ") + SDL_GetError());
         _renderer = SDL_CreateRenderer(_window, -1, 0);
@@ -98,18 +102,28 @@ public:
     // The composed screen from the shell, shown.
     void showFrame()
     {
-        // The pixels alone: no PNG to encode and decode, no sync to disk.
+        // The pixels alone: no PNG to encode and decode, no sync to disk; mapped, not copied.
         askHost(control::kSpringboard, { "screen", _framePath, std::to_string(_scale), "raw" });
-        std::ifstream in(_framePath, std::ios::binary);
-        _pixels.resize(size_t(kWidth) * _scale * kHeight * _scale * 4);
-        if (!in.read(reinterpret_cast<char*>(_pixels.data()), std::streamsize(_pixels.size())))
+        size_t size = size_t(kWidth) * _scale * kHeight * _scale * 4;
+        int in = ::open(_framePath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        struct stat status {};
+        void* pixels = in >= 0 && fstat(in, &status) == 0 && S_ISREG(status.st_mode) && size_t(status.st_size) == size
+            ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE, in, 0) : MAP_FAILED;
+        if (in >= 0)
+            ::close(in);
+        if (pixels == MAP_FAILED)
             throw ActionError("the shell's frame could not be read from " + _framePath);
         // Cairo's ARGB32 is the native-endian 32-bit pixel that SDL calls ARGB8888.
-        SDL_UpdateTexture(_texture, nullptr, _pixels.data(), kWidth * _scale * 4);
+        SDL_UpdateTexture(_texture, nullptr, pixels, kWidth * _scale * 4);
+        munmap(pixels, size);
         SDL_RenderClear(_renderer);
         SDL_RenderCopy(_renderer, _texture, nullptr, nullptr);
         SDL_RenderPresent(_renderer);
-        _frames++;
+        if (_frames++ == 0) {
+            std::string title = "Ruvex - " + DeviceRoot::root();
+            SDL_SetWindowTitle(_window, title.c_str());
+            SDL_ShowWindow(_window);
+        }
     }
 
     void touch(const char* phase, int x, int y)
@@ -143,13 +157,21 @@ public:
             SDL_Event event;
             bool any = SDL_WaitEventTimeout(&event, 10);
             int moveX = -1, moveY = -1;
+            // A window closed with the button down leaves no finger down on the device.
+            auto leave = [&] {
+                if (fingerDown)
+                    touch("cancelled", moveX >= 0 ? moveX : 0, moveY >= 0 ? moveY : 0);
+            };
             while (any) {
                 switch (event.type) {
                 case SDL_QUIT:
+                    leave();
                     return;
                 case SDL_WINDOWEVENT:
-                    if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+                    if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                        leave();
                         return;
+                    }
                     if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
                         gScreenChanged = true;
                     break;
@@ -232,7 +254,6 @@ private:
     SDL_Renderer* _renderer = nullptr;
     SDL_Texture* _texture = nullptr;
     int _frames = 0;
-    std::vector<unsigned char> _pixels;
 };
 
 int window(const Options&, const Arguments& arguments)

@@ -17,11 +17,13 @@
 //                                 front-most visible view of that class
 //   sheet | sheet tap INDEX|TITLE sheet: null or {title, buttons, cancel} | tapped
 //   alert | alert tap INDEX|TITLE alert: null or {title, message, buttons} | tapped
+//   finger ... | screen PATH SCALE  the live screen's requests (see SettingsLive.h)
 //   dump                          tree (the window's views)
 //   screenshot PATH SCALE         path
 //   quit                          (the host stops after replying)
 
 #include "SettingsControl.h"
+#include "SettingsLive.h"
 
 #include "control/ControlServer.h"
 #include "foundation/PreferenceFile.h"
@@ -103,6 +105,9 @@ SettingsControl::SettingsControl(SettingsHost& host)
     verb("switch", "S:R on|off", 2, 2, &SettingsControl::setSwitch);
     verb("sheet", "nothing, or tap INDEX|TITLE", 0, 2, &SettingsControl::sheet);
     verb("alert", "nothing, or tap INDEX|TITLE", 0, 2, &SettingsControl::alert);
+    _verbs.add({ "finger", "nothing, began|moved|ended X Y, or cancelled", 0, 3,
+        [this](const Words& words) { return settings::fingerRequest(_host, words); } });
+    _verbs.add({ "screen", "PATH SCALE", 2, 2, [this](const Words& words) { return settings::screenRequest(_host, words); } });
 }
 
 // A pane's store is silent toward its sender, as on the phone; the preference writes of the

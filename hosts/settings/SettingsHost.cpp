@@ -2,7 +2,7 @@
 #include "SettingsRootController.h"
 
 #include "preferences/PSTableCell.h"
-#include "ui/Finger.h"
+#include "ui/UITouch.h"
 
 #include <algorithm>
 
@@ -98,12 +98,64 @@ bool SettingsHost::tapAt(const UIViewRef& view, CGPoint point)
 
 bool SettingsHost::touchAlong(CGPoint from, CGPoint to, int steps)
 {
-    Finger finger(_window, from);
-    finger.setTapCount(steps == 0 ? 1 : 0);
-    if (!finger.down())
+    if (!fingerDown(from, steps == 0 ? 1 : 0))
+        return false;
+    for (int step = 1; step <= steps; ++step) {
+        double along = double(step) / steps;
+        fingerMove({ CGFloat(from.x + (to.x - from.x) * along), CGFloat(from.y + (to.y - from.y) * along) });
+    }
+    fingerLift();
+    return true;
+}
+
+bool SettingsHost::fingerDown(CGPoint pointInWindow, int tapCount)
+{
+    fingerCancel();
+    _finger.emplace(_window, pointInWindow);
+    _finger->setTapCount(tapCount);
+    if (!_finger->down()) {
+        _finger.reset();
         return fail("nothing under the point");
-    finger.moveAlong(to, steps);
-    finger.lift();
+    }
+    _lastFingerPhase = UITouchPhaseBegan;
+    return true;
+}
+
+bool SettingsHost::fingerMove(CGPoint pointInWindow)
+{
+    if (!fingerIsDown())
+        return fail("no finger is down");
+    _finger->moveTo(pointInWindow);
+    _lastFingerPhase = UITouchPhaseMoved;
+    return true;
+}
+
+bool SettingsHost::fingerLift(std::optional<CGPoint> pointInWindow)
+{
+    if (!fingerIsDown())
+        return fail("no finger is down");
+    // Taken out first: a view's touchesEnded may start another touch of its own.
+    Finger finger = std::move(*_finger);
+    _finger.reset();
+    _lastFingerPhase = UITouchPhaseEnded;
+    CGPoint last = finger.touch()->_locationInWindow;
+    if (pointInWindow && (pointInWindow->x != last.x || pointInWindow->y != last.y))
+        finger.liftAt(*pointInWindow);
+    else
+        finger.lift();
+    return true;
+}
+
+bool SettingsHost::fingerCancel()
+{
+    if (!fingerIsDown()) {
+        _finger.reset();
+        return false;
+    }
+    Finger finger = std::move(*_finger);
+    _finger.reset();
+    _lastFingerPhase = UITouchPhaseCancelled;
+    finger.cancel();
     return true;
 }
 
@@ -218,6 +270,7 @@ bool SettingsHost::slide(int section, int row, float value, int steps)
     auto slider = controlInCell<UISlider>(cell);
     if (!slider)
         return fail("row " + std::to_string(section) + "." + std::to_string(row) + " has no slider");
+    fingerCancel();
     slider->dragTo(value, steps);
     return true;
 }

@@ -8,10 +8,13 @@
 // Every operation answers false with a reason in lastError() when it cannot be done.
 
 #include "preferences/PreferenceLoader.h"
+#include "ui/Finger.h"
 #include "ui/UIModalOverlay.h"
 #include "ui/UINavigationController.h"
 #include "ui/UITextField.h"
 #include "ui/UIWindow.h"
+
+#include <optional>
 
 class SettingsHost {
 public:
@@ -61,8 +64,27 @@ public:
     bool tapBarButton(std::string_view which); // "left", "right", "back"
     // One finger down at `from` (window points), moved to `to` in `steps` even moves and
     // lifted there. The touch stays with the view hit at `from`, as a real finger's does;
-    // with no steps it is a tap.
+    // with no steps it is a tap. Made of the finger's phases below.
     bool touchAlong(CGPoint from, CGPoint to, int steps);
+
+    // The app's one finger, phase by phase, as a person's arrives: it stays down between
+    // calls (and so between requests) until it is lifted or cancelled, and every phase goes
+    // to the view hit where it went down.
+    //   fingerDown    a finger still down is cancelled first: a finger whose sender went
+    //                 away (the shell died, the window closed) never blocks the next one
+    //   fingerMove    false when no finger is down
+    //   fingerLift    at the point, or where the finger last was; false when none is down
+    //   fingerCancel  true when a finger was down (its view hears touchesCancelled)
+    // Scripted input of its own (touchAlong, slide) also cancels a finger left down.
+    bool fingerDown(CGPoint pointInWindow, int tapCount = 1);
+    bool fingerMove(CGPoint pointInWindow);
+    bool fingerLift(std::optional<CGPoint> pointInWindow = std::nullopt);
+    bool fingerCancel();
+    bool fingerIsDown() const { return _finger && _finger->isDown(); }
+    // The view the finger went down on (nothing when none is down).
+    UIViewRef fingerView() const { return fingerIsDown() ? _finger->view() : nullptr; }
+    // The phase the app's finger last sent (a UITouchPhase), nothing before the first.
+    std::optional<int> lastFingerPhase() const { return _lastFingerPhase; }
 
     // The window's view tree as JSON.
     std::string dump() const { return _window->dump(); }
@@ -79,5 +101,7 @@ private:
     UIModalOverlayPresenter _modals { _window };
     UINavigationControllerRef _navigation;
     PSListControllerRef _root;
+    std::optional<Finger> _finger;
+    std::optional<int> _lastFingerPhase;
     std::string _error;
 };

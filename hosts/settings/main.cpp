@@ -34,16 +34,20 @@ int main(int argc, char** argv)
             LoadProblems::Capture capture;
             json::Value reply = control.handle(words);
             control::addWarnings(reply, capture.problems());
-            // The window on the device's screen fetches a frame after what may have changed it.
-            static const char* const reading[] = { "ping", "rows", "dump", "screenshot" };
+            // The shell, which shows this window in the device's screen, asks for it anew
+            // after what may have changed it. A finger's phases come from the shell, which
+            // knows they changed it: they are told only when they have settled.
+            static const char* const reading[] = { "ping", "rows", "dump", "screenshot", "screen" };
             bool reads = std::any_of(std::begin(reading), std::end(reading), [&](const char* verb) { return words[0] == verb; })
-                || ((words[0] == "sheet" || words[0] == "alert") && words.size() == 1);
+                || ((words[0] == "sheet" || words[0] == "alert" || words[0] == "finger") && words.size() == 1);
             if (!reads)
-                control::announceScreenChange();
+                control::announceScreenChange(control::kSettingsScreenChanged,
+                    words[0] == "finger" ? control::Announce::Settled : control::Announce::NowAndSettled);
             if (words[0] == "ping")
                 control::addWarnings(reply, LoadProblems::all(), "problems");
             return json::write(reply);
         });
+        control::announceScreenChange(control::kSettingsScreenChanged); // a shell may show an earlier host's window
         std::fprintf(stderr, "settings: %zu entr%s, serving %s\n", host.entries().size(),
             host.entries().size() == 1 ? "y" : "ies", server.path().c_str());
         RunLoop::main().run();

@@ -66,6 +66,12 @@ UIViewRef makeIcon(const std::string& identifier, const std::string& name, CGPoi
     return holder;
 }
 
+// One more owner of a kept picture (Cairo counts them).
+CairoSurfacePtr another(const CairoSurfacePtr& picture)
+{
+    return CairoSurfacePtr(picture ? cairo_surface_reference(picture.get()) : nullptr);
+}
+
 void paint(cairo_t* cr, const CairoSurfacePtr& picture, CGFloat y, double scale)
 {
     if (!picture)
@@ -80,6 +86,42 @@ PhoneScreen::PhoneScreen(WeeAppHost& host, SettingsLink settings)
     : _host(host)
     , _settings(std::move(settings))
 {
+    // The Center opened or closed by anything but the finger (a verb, the widget) ends the
+    // touch under way: what the finger was on has gone under it or away.
+    _centerObserver = ShellState::shared().addCenterObserver([this](bool) { cancelTouch(); });
+}
+
+PhoneScreen::~PhoneScreen()
+{
+    ShellState::shared().removeCenterObserver(_centerObserver);
+}
+
+const PhoneScreen::Kept* PhoneScreen::find(const std::vector<Kept>& kept, double scale)
+{
+    for (const Kept& picture : kept)
+        if (picture.scale == scale)
+            return &picture;
+    return nullptr;
+}
+
+void PhoneScreen::keep(std::vector<Kept>& kept, Kept picture)
+{
+    std::erase_if(kept, [&](const Kept& old) { return old.scale == picture.scale; });
+    if (kept.size() >= kKeptScales)
+        kept.erase(kept.begin());
+    kept.push_back(std::move(picture));
+}
+
+void PhoneScreen::settingsScreenChanged()
+{
+    _settingsScreens.clear();
+    forgetFrame();
+}
+
+bool PhoneScreen::showsSettings() const
+{
+    const auto& front = ShellState::shared().foregroundApp();
+    return !_switcherShown && front && *front == kSettingsApp && centerOffset() < kHeight;
 }
 
 UIColorRef PhoneScreen::iconColor(const std::string& identifier)
@@ -152,6 +194,22 @@ UIViewRef PhoneScreen::homeView() const
     for (const Icon& icon : homeIcons())
         home->addSubview(makeIcon(icon.identifier, icon.name, icon.frame.origin, true));
     return home;
+}
+
+CairoSurfacePtr PhoneScreen::homePicture(double scale) const
+{
+    // The icons drawn are the whole of what the home screen shows; their list is its key.
+    std::string key;
+    for (const Icon& icon : homeIcons()) {
+        char place[64];
+        std::snprintf(place, sizeof place, "\t%g,%g\n", double(icon.frame.origin.x), double(icon.frame.origin.y));
+        key += icon.identifier + "\t" + icon.name + place;
+    }
+    if (const Kept* kept = find(_homes, scale); kept && kept->key == key)
+        return another(kept->picture);
+    CairoSurfacePtr picture = UIRenderView(*homeView(), scale);
+    keep(_homes, { scale, key, another(picture) });
+    return picture;
 }
 
 UIViewRef PhoneScreen::appView(const std::string& identifier) const
@@ -228,6 +286,26 @@ CairoSurfacePtr PhoneScreen::render(double scale) const
 {
     if (!(scale >= control::kLeastScale && scale <= control::kGreatestScale))
         return nullptr;
+    std::string clock = clockText();
+    if (const Kept* kept = find(_frames, scale); kept && kept->key == clock)
+        return another(kept->picture);
+    CairoSurfacePtr picture = compose(scale);
+    keep(_frames, { scale, clock, another(picture) });
+    return picture;
+}
+
+CairoSurfacePtr PhoneScreen::settingsPicture(double scale) const
+{
+    if (const Kept* kept = find(_settingsScreens, scale))
+        return another(kept->picture);
+    CairoSurfacePtr picture = _settings.screen ? _settings.screen(scale) : nullptr;
+    if (picture)
+        keep(_settingsScreens, { scale, {}, another(picture) });
+    return picture;
+}
+
+CairoSurfacePtr PhoneScreen::compose(double scale) const
+{
     int width = int(std::lround(kWidth * scale));
     int height = int(std::lround(kHeight * scale));
     CairoSurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
@@ -239,9 +317,9 @@ CairoSurfacePtr PhoneScreen::render(double scale) const
     if (_switcherShown) {
         paint(cr, UIRenderView(*switcherView(), scale), 0, scale);
     } else if (!front) {
-        paint(cr, UIRenderView(*homeView(), scale), 0, scale);
+        paint(cr, homePicture(scale), 0, scale);
     } else if (*front == kSettingsApp && _settings.screen) {
-        CairoSurfacePtr settings = _settings.screen(scale);
+        CairoSurfacePtr settings = settingsPicture(scale);
         // The app's window lies under the status bar, as an app's does on the phone.
         if (settings)
             paint(cr, settings, kStatusBarHeight, scale);
@@ -279,8 +357,8 @@ void PhoneScreen::pressHome(bool twice)
     double now = RunLoop::main().now();
     bool doubled = twice || (_lastHomePress >= 0 && now - _lastHomePress <= kDoublePressSeconds && !_switcherShown);
     _lastHomePress = twice ? -1 : now;
-    _gesture = Gesture::None;
-    _pull.reset();
+    cancelTouch();
+    forgetFrame();
     if (ShellState::shared().listViewIsActive())
         _host.closeCenter();
     if (doubled) {
@@ -298,9 +376,10 @@ std::string PhoneScreen::touch(Phase phase, CGPoint point)
     point.y = std::clamp<CGFloat>(point.y, 0, kHeight);
     ShellState& shell = ShellState::shared();
     otherInput();
+    forgetFrame();
     if (phase == Phase::Began) {
+        cancelTouch();
         _start = _last = point;
-        _moves = 0;
         if (_switcherShown)
             _gesture = Gesture::Switcher;
         else if (shell.listViewIsActive())
@@ -315,17 +394,24 @@ std::string PhoneScreen::touch(Phase phase, CGPoint point)
             _gesture = Gesture::App;
         if (_gesture == Gesture::Pull)
             _pull = point.y;
+        else if (_gesture == Gesture::Settings)
+            toSettings(Phase::Began, point);
         return "began";
     }
     if (_gesture == Gesture::None)
         return "no finger is down";
+    if (phase == Phase::Cancelled) {
+        cancelTouch();
+        return "cancelled";
+    }
     if (phase == Phase::Moved) {
         _last = point;
-        ++_moves;
         if (_gesture == Gesture::Pull)
             _pull = point.y;
         else if (_gesture == Gesture::Center && _start.y - point.y > kTapSlop)
             _pull = kHeight - (_start.y - point.y);
+        else if (_gesture == Gesture::Settings)
+            toSettings(Phase::Moved, point);
         return "moved";
     }
 
@@ -362,9 +448,7 @@ std::string PhoneScreen::touch(Phase phase, CGPoint point)
         }
         return "nothing under the finger";
     case Gesture::Settings:
-        if (_settings.touch)
-            _settings.touch(CGPointMake(_start.x, _start.y - kStatusBarHeight), CGPointMake(point.x, point.y - kStatusBarHeight),
-                tapped ? 0 : std::max(1, std::min(_moves, 20)));
+        toSettings(Phase::Ended, point);
         return "touched Settings";
     case Gesture::Switcher:
         if (!tapped)
@@ -390,4 +474,25 @@ std::string PhoneScreen::touch(Phase phase, CGPoint point)
         break;
     }
     return "nothing under the finger";
+}
+
+void PhoneScreen::toSettings(Phase phase, CGPoint point)
+{
+    // Whatever the finger does there may change the app's screen.
+    _settingsScreens.clear();
+    forgetFrame();
+    if (_settings.finger)
+        _settings.finger(phase, CGPointMake(point.x, point.y - kStatusBarHeight));
+}
+
+void PhoneScreen::cancelTouch()
+{
+    Gesture gesture = _gesture;
+    if (gesture == Gesture::None)
+        return;
+    _gesture = Gesture::None;
+    _pull.reset();
+    forgetFrame();
+    if (gesture == Gesture::Settings)
+        toSettings(Phase::Cancelled, _last);
 }

@@ -9,8 +9,10 @@
 //   screen PATH SCALE [raw]       path: the composed phone screen as PNG, or with raw as
 //                                 its pixels alone (32-bit native-endian ARGB, rows of
 //                                 4 x width bytes, not synced to disk: a window's frame)
-//   screen touch began|moved|ended X Y
-//                                 did (what the touch did), foreground, open, switcher
+//   screen touch began|moved|ended|cancelled X Y
+//                                 did (what the touch did), foreground, open, switcher;
+//                                 on the Settings app each phase reaches the settings host
+//                                 as it comes (cancelled: the finger left without a lift)
 //   switcher                      switcher: [ids, front first], foreground (or null)
 //   nc | nc open | nc close       open
 //   nc tap X Y | nc tap bar | nc tap info
@@ -149,6 +151,7 @@ json::Value SpringboardControl::launch(const control::Words& words)
 {
     if (!ShellState::shared().launch(words[1]))
         throw Refusal("no app " + words[1] + " is installed (ruvex apps lists them)");
+    _screen.cancelTouch(); // the app in front changed under the finger
     ControlReply reply;
     reply["foreground"] = words[1];
     return reply.finish(words[1] + " is in front");
@@ -214,8 +217,10 @@ json::Value SpringboardControl::screen(const control::Words& words)
             phase = PhoneScreen::Phase::Moved;
         else if (words[2] == "ended")
             phase = PhoneScreen::Phase::Ended;
+        else if (words[2] == "cancelled")
+            phase = PhoneScreen::Phase::Cancelled;
         else
-            throw Refusal::usage("a touch is began, moved or ended, not " + words[2]);
+            throw Refusal::usage("a touch is began, moved, ended or cancelled, not " + words[2]);
         std::string did = _screen.touch(phase, CGPointMake(parseCoordinate(words[3]), parseCoordinate(words[4])));
         ControlReply reply;
         reply["did"] = did;
@@ -226,30 +231,15 @@ json::Value SpringboardControl::screen(const control::Words& words)
     }
     bool raw = words.size() == 4 && words[3] == "raw";
     if (words.size() != 3 && !raw)
-        throw Refusal::usage("screen takes PATH SCALE [raw], or touch began|moved|ended X Y");
+        throw Refusal::usage("screen takes PATH SCALE [raw], or touch began|moved|ended|cancelled X Y");
     std::optional<double> scale = control::parseNumber(words[2]);
     if (!scale)
         throw Refusal::usage("not a scale: " + words[2]);
     if (!(*scale >= control::kLeastScale && *scale <= control::kGreatestScale))
         throw Refusal("the scale must lie from 0.1 to 8");
     if (raw) {
-        CairoSurfacePtr picture = _screen.render(*scale);
-        int out = open(words[1].c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-        struct stat status {};
-        bool regular = out >= 0 && fstat(out, &status) == 0 && S_ISREG(status.st_mode);
-        bool written = regular;
-        if (regular) {
-            cairo_surface_flush(picture.get());
-            const unsigned char* data = cairo_image_surface_get_data(picture.get());
-            size_t rowBytes = size_t(cairo_image_surface_get_width(picture.get())) * 4;
-            int stride = cairo_image_surface_get_stride(picture.get());
-            for (int y = 0; written && y < cairo_image_surface_get_height(picture.get()); ++y)
-                written = write(out, data + size_t(y) * stride, rowBytes) == ssize_t(rowBytes);
-        }
-        if (out >= 0)
-            close(out);
-        if (!written)
-            throw Refusal("could not write the frame to " + words[1] + (regular ? "" : ": not a regular file"));
+        if (Result<void> written = control::writeRawFrame(_screen.render(*scale), words[1]); !written)
+            throw Refusal(written.error());
     } else if (Result<void> written = control::writeScreenshot(_screen.render(*scale), words[1]); !written) {
         throw Refusal(written.error());
     }

@@ -10,6 +10,7 @@
 #include "OpenedURLLog.h"
 
 #include "control/ControlClient.h"
+#include "foundation/Json.h"
 #include "control/HostProgram.h"
 #include "control/Screenshot.h"
 #include "foundation/DeviceRoot.h"
@@ -20,43 +21,66 @@
 #include "shared/RVXSettings.h"
 #include "ui/UIApplication.h"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdio>
 
 namespace {
 
+PhoneScreen* gScreen = nullptr;
+
 void settingsChanged(CFNotificationCenterRef, void* observer, CFStringRef, const void*, CFDictionaryRef)
 {
     static_cast<SpringboardControl*>(observer)->noteSettingsChange();
+    // The widget restyles on the same post: the Center may look different now.
+    control::announceScreenChange();
 }
 
-// The Settings app's screen, asked of the settings host as a picture beside the shell's log.
+// The settings host's window may have changed: its picture is asked anew, and a window on
+// the device's screen told when the Settings app shows.
+void settingsScreenChanged(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef)
+{
+    gScreen->settingsScreenChanged();
+    if (gScreen->showsSettings())
+        control::postScreenChange();
+}
+
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+std::string settingsSocket()
+{
+    return control::socketPath(DeviceRoot::root(), control::kSettings);
+}
+
+// The Settings app's screen, asked of the settings host as raw pixels in a file beside the
+// shell's log.
 CairoSurfacePtr settingsScreen(double scale)
 {
-    std::string path = DeviceRoot::resolve("/tmp/springboard-settings-screen.png");
-    char scaleText[32];
-    std::snprintf(scaleText, sizeof scaleText, "%g", scale);
-    control::Exchange exchange = control::request(control::socketPath(DeviceRoot::root(), control::kSettings),
-        { "screenshot", path, scaleText }, 5);
-    if (exchange.outcome != control::Outcome::Replied || exchange.reply.find("\"ok\":true") == std::string::npos)
+    std::string path = DeviceRoot::resolve("/tmp/springboard-settings-screen.raw");
+    control::Exchange exchange = control::request(settingsSocket(), { "screen", path, number(scale) }, 5);
+    std::optional<json::Value> reply = exchange.outcome == control::Outcome::Replied ? json::read(exchange.reply)
+                                                                                   : std::nullopt;
+    if (!reply || !json::flag(json::member(*reply, "ok")))
         return nullptr;
-    CairoSurfacePtr picture(cairo_image_surface_create_from_png(path.c_str()));
-    std::remove(path.c_str());
-    if (cairo_surface_status(picture.get()) != CAIRO_STATUS_SUCCESS)
-        return nullptr;
-    return picture;
+    return control::readRawFrame(path, int(json::numeric(json::member(*reply, "width"))),
+        int(json::numeric(json::member(*reply, "height"))));
 }
 
-// A finger on the Settings app, given to the settings host's own touch path.
-void touchSettings(CGPoint from, CGPoint to, int steps)
+// A finger on the Settings app, given to the settings host phase by phase.
+void settingsFinger(PhoneScreen::Phase phase, CGPoint point)
 {
-    auto number = [](CGFloat value) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%g", double(value));
-        return std::string(text);
-    };
-    control::Words words = steps == 0 ? control::Words { "touch", number(from.x), number(from.y) }
-        : control::Words { "drag", number(from.x), number(from.y), number(to.x), number(to.y), std::to_string(steps) };
-    control::request(control::socketPath(DeviceRoot::root(), control::kSettings), words, 5);
+    static const char* const names[] = { "began", "moved", "ended", "cancelled" };
+    control::Words words { "finger", names[int(phase)] };
+    if (phase != PhoneScreen::Phase::Cancelled) {
+        words.push_back(number(point.x));
+        words.push_back(number(point.y));
+    }
+    control::request(settingsSocket(), words, 5);
 }
 
 } // namespace
@@ -80,10 +104,16 @@ int main(int argc, char** argv)
 
     WeeAppHost host;
     size_t widgets = host.loadPlugins();
-    PhoneScreen screen(host, { settingsScreen, touchSettings });
+    PhoneScreen screen(host, { settingsScreen, settingsFinger });
+    gScreen = &screen;
+    // Every announcement of a change drops the kept frame first, so that the frame a window
+    // asks for after hearing it is drawn anew.
+    control::setScreenChangeHook([&screen] { screen.forgetFrame(); });
     SpringboardControl control(host, screen);
     CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), &control, settingsChanged,
         RVXSettings::notificationName, nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, settingsScreenChanged,
+        control::kSettingsScreenChanged, nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
 
     ControlServer server;
     control::serveControl(server, control::kSpringboard,
@@ -103,6 +133,9 @@ int main(int argc, char** argv)
 
     RunLoop::main().run();
     server.close();
+    screen.cancelTouch(); // a finger on the Settings app is not left down there
+    control::setScreenChangeHook({});
+    gScreen = nullptr;
     host.unloadViews();
     ShellHooks::remove();
     std::fprintf(stderr, "springboard: stopped\n");

@@ -82,3 +82,13 @@ std::string DeviceFixture::rowOf(const std::string& title)
                 return std::to_string(int(json::numeric(json::member(row, "section")))) + ":" + std::to_string(int(json::numeric(json::member(row, "row"))));
     return {};
 }
+
+const json::Value& DeviceFixture::sizeRow(const json::Value& rows)
+{
+    static const json::Value none;
+    const json::Value& sections = json::items(json::member(rows, "sections"));
+    if (sections.size() < 3)
+        return none;
+    const json::Value& row = json::items(json::member(sections[2], "rows"));
+    return row.empty() ? none : row[0];
+}

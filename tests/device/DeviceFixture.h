@@ -41,6 +41,10 @@ protected:
     // header so titled; empty when there is none.
     std::string rowOf(const std::string& title);
 
+    // The Size row (section 2, row 0) of the label and font pane's `settings rows` reply;
+    // null when the reply has no such row.
+    static const json::Value& sizeRow(const json::Value& rows);
+
     const std::string& device() const { return _device; }
     // A folder beside the device, removed with it.
     const std::string& scratch() const { return _scratch; }

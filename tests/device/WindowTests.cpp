@@ -1,9 +1,16 @@
 // `ruvex window` on an X server of its own (Xvfb, started here): the mouse as a finger pulls
 // the Center down from the status bar and taps the widget's bar, the Settings icon brings the
-// Settings app forward and the keyboard types into its field; what the window shows is, pixel
-// for pixel, what `ruvex screenshot screen` writes at the same moment.
+// Settings app forward and the keyboard types into its field, a drag moves the Size slider
+// before the button is let go; what the window shows is, pixel for pixel, what `ruvex
+// screenshot screen` writes at the same moment.
+//
+// The window is looked for by its title, which it takes with its first frame, and read only
+// once it is viewable. An X error (a window gone, one not viewable) is recorded, not left to
+// Xlib's default handler, which would end the whole test program.
 
 #include "DeviceFixture.h"
+
+#include "control/ControlClient.h"
 
 #include "graphics/CairoPtr.h"
 
@@ -19,6 +26,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include <sys/wait.h>
@@ -27,6 +35,17 @@
 namespace {
 
 const char* kXvfb = "/usr/bin/Xvfb";
+
+// The last X error seen (0 for none), with its request's major opcode.
+int gXError = 0;
+int gXErrorRequest = 0;
+
+int recordXError(Display*, XErrorEvent* error)
+{
+    gXError = error->error_code;
+    gXErrorRequest = error->request_code;
+    return 0;
+}
 
 pid_t spawn(const std::vector<std::string>& words, const std::string& display, const std::string& log)
 {
@@ -71,6 +90,7 @@ protected:
         }
         _xvfb = spawn({ kXvfb, _display, "-screen", "0", "800x1000x24", "-nolisten", "tcp" }, _display, scratch() + "/xvfb.log");
         ASSERT_TRUE(waitUntil([&] { return (_x = XOpenDisplay(_display.c_str())) != nullptr; }, 15)) << "Xvfb did not start";
+        XSetErrorHandler(recordXError);
         int event, error, major, minor;
         ASSERT_TRUE(XTestQueryExtension(_x, &event, &error, &major, &minor));
     }
@@ -86,20 +106,33 @@ protected:
     void openWindow()
     {
         _window = spawn({ RUVEX_PATH, "--device", device(), "window", "--scale", "1" }, _display, scratch() + "/window.log");
-        ASSERT_TRUE(waitUntil([&] { return (_id = find(DefaultRootWindow(_x))) != 0; }, 15)) << "no window appeared";
-        XWindowAttributes attributes;
-        XGetWindowAttributes(_x, _id, &attributes);
+        XWindowAttributes attributes {};
+        ASSERT_TRUE(waitUntil([&] {
+            _id = find(DefaultRootWindow(_x));
+            return _id && checked([&] { return XGetWindowAttributes(_x, _id, &attributes) != 0; })
+                && attributes.map_state == IsViewable;
+        }, 15)) << "no window was shown";
         EXPECT_EQ(attributes.width, 320);
         EXPECT_EQ(attributes.height, 480);
         ::Window child;
         XTranslateCoordinates(_x, _id, DefaultRootWindow(_x), 0, 0, &_left, &_top, &child);
     }
 
+    // Whether `call` succeeded with no X error in the meantime (the call's request is waited for).
+    bool checked(const std::function<bool()>& call)
+    {
+        XSync(_x, False);
+        gXError = 0;
+        bool done = call();
+        XSync(_x, False);
+        return done && gXError == 0;
+    }
+
     // The window whose title names the device.
     ::Window find(::Window under)
     {
         char* name = nullptr;
-        if (XFetchName(_x, under, &name) && name) {
+        if (checked([&] { return XFetchName(_x, under, &name) != 0; }) && name) {
             bool ours = std::string(name) == "Ruvex - " + device();
             XFree(name);
             if (ours)
@@ -124,9 +157,19 @@ protected:
         if (ruvex("screenshot screen " + shellQuoted(path) + " --scale 1").status != 0)
             return false;
         CairoSurfacePtr picture(cairo_image_surface_create_from_png(path.c_str()));
-        XImage* image = XGetImage(_x, _id, 0, 0, 320, 480, AllPlanes, ZPixmap);
-        if (!image || cairo_surface_status(picture.get()) != CAIRO_STATUS_SUCCESS)
+        XImage* image = nullptr;
+        if (!checked([&] { return (image = XGetImage(_x, _id, 0, 0, 320, 480, AllPlanes, ZPixmap)) != nullptr; })) {
+            if (why)
+                *why = "the window could not be read: X error " + std::to_string(gXError) + " of request "
+                    + std::to_string(gXErrorRequest);
+            if (image)
+                XDestroyImage(image);
             return false;
+        }
+        if (cairo_surface_status(picture.get()) != CAIRO_STATUS_SUCCESS) {
+            XDestroyImage(image);
+            return false;
+        }
         const uint8_t* data = cairo_image_surface_get_data(picture.get());
         int stride = cairo_image_surface_get_stride(picture.get());
         int differing = 0;
@@ -176,6 +219,15 @@ protected:
         XTestFakeKeyEvent(_x, code, False, 0);
         XSync(_x, False);
         std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    }
+
+    // The settings host's finger: {down, phase, view}.
+    json::Value fingerState()
+    {
+        control::Exchange exchange = control::request(control::socketPath(device(), control::kSettings), { "finger" });
+        std::optional<json::Value> reply = json::read(exchange.reply);
+        EXPECT_TRUE(reply) << exchange.error;
+        return reply ? *reply : json::Value();
     }
 
     std::string foreground()
@@ -243,6 +295,49 @@ TEST_F(Window, TheMouseIsAFingerAndTheWindowShowsTheScreen)
     stop(_window);
     EXPECT_EQ(foreground(), "com.apple.Preferences");
     EXPECT_TRUE(json::flag(json::member(ask("nc open"), "open")));
+}
+
+// A drag on the Size slider of the Label & Font pane: the slider follows the mouse while the
+// button is down (the window shows it moved, the pane has stored each step), the release
+// lifts the finger in the settings host, and Escape in the middle of a second drag cancels it.
+TEST_F(Window, TheSettingsAppFollowsTheMouseBeforeTheRelease)
+{
+    createAndBoot();
+    ask("launch com.apple.Preferences");
+    ask("settings open RVXFontController");
+    openWindow();
+    expectTheScreen(__LINE__);
+    auto size = [&] {
+        std::optional<NSDictionary> settings = settingsFile();
+        const PlistValue* value = settings ? settings->objectForKey("Size") : nullptr;
+        return value && value->doubleValue() ? *value->doubleValue() : -1.0;
+    };
+    auto sliderValue = [&] { return json::numeric(json::member(sizeRow(ask("settings rows")), "value")); };
+    double before = sliderValue();
+
+    // The slider lies at y 425 of the Settings app's window, under the 20-point status bar.
+    press(100, 445);
+    for (int x = 110; x <= 180; x += 10)
+        moveTo(x, 445);
+    EXPECT_TRUE(waitUntil([&] { return sliderValue() > before + 5; }, 10)) << "the slider moved before the release";
+    EXPECT_GT(size(), before + 5) << "each step was stored, as the pane does";
+    EXPECT_TRUE(json::flag(json::member(fingerState(), "down")));
+    expectTheScreen(__LINE__);
+    std::string midDrag = scratch() + "/mid-drag.png";
+    ruvex("screenshot screen " + shellQuoted(midDrag) + " --scale 1");
+    release();
+    EXPECT_TRUE(waitUntil([&] { return json::text(json::member(fingerState(), "phase")) == "ended"; }, 10));
+    EXPECT_FALSE(json::flag(json::member(fingerState(), "down")));
+
+    // Escape mid-drag is the Home button: the finger is cancelled in the settings host.
+    press(100, 445);
+    moveTo(120, 445);
+    EXPECT_TRUE(waitUntil([&] { return json::flag(json::member(fingerState(), "down")); }, 10));
+    key(XK_Escape);
+    EXPECT_TRUE(waitUntil([&] { return json::text(json::member(fingerState(), "phase")) == "cancelled"; }, 10));
+    EXPECT_TRUE(foreground().empty());
+    release();
+    EXPECT_EQ(json::text(json::member(fingerState(), "phase")), "cancelled") << "the release after Home reaches nothing";
 }
 
 using WindowWithoutDisplay = DeviceFixture;

@@ -179,6 +179,7 @@ public:
     void touchesBegan(const UITouchSet& t, const UIEventRef&) override { record('b', t); }
     void touchesMoved(const UITouchSet& t, const UIEventRef&) override { record('m', t); }
     void touchesEnded(const UITouchSet& t, const UIEventRef&) override { record('e', t); }
+    void touchesCancelled(const UITouchSet& t, const UIEventRef&) override { record('c', t); }
 
 private:
     void record(char phase, const UITouchSet& touches)
@@ -203,5 +204,41 @@ TEST_F(PrefsFixture, AFingerStaysWithTheViewItWentDownOnAndOutsideTheWindowIsNot
     EXPECT_EQ(recorder->phases, "bmmmmebe") << "a tap is down and up";
     EXPECT_FALSE(host.touchAlong({-1, -1}, {10, 10}, 2));
     EXPECT_FALSE(host.lastError().empty());
+    recorder->removeFromSuperview();
+}
+
+// The app's finger phase by phase, as the shell sends it across requests.
+TEST_F(PrefsFixture, TheAppsFingerStaysDownBetweenPhasesAndANewOneCancelsTheOld)
+{
+    SettingsHost host;
+    auto recorder = std::make_shared<TouchRecorder>(CGRectMake(100, 100, 50, 50));
+    host.window()->addSubview(recorder);
+    EXPECT_FALSE(host.fingerMove({120, 120})) << "no finger is down yet";
+    EXPECT_FALSE(host.fingerLift());
+    EXPECT_FALSE(host.fingerCancel());
+
+    ASSERT_TRUE(host.fingerDown({110, 110})) << host.lastError();
+    EXPECT_EQ(host.fingerView(), recorder);
+    ASSERT_TRUE(host.fingerMove({130, 300}));
+    EXPECT_EQ(recorder->phases, "bm") << "nothing waits for the lift";
+    ASSERT_TRUE(host.fingerLift(CGPoint {140, 310}));
+    EXPECT_EQ(recorder->phases, "bme");
+    EXPECT_EQ(recorder->last.x, 40) << "lifted at the point given";
+    EXPECT_FALSE(host.fingerIsDown());
+    EXPECT_EQ(host.lastFingerPhase(), UITouchPhaseEnded);
+
+    // A finger left down (its sender gone) is cancelled by the next one, or by a tap.
+    ASSERT_TRUE(host.fingerDown({110, 110}));
+    ASSERT_TRUE(host.fingerDown({120, 120}));
+    EXPECT_EQ(recorder->phases, "bmebcb");
+    ASSERT_TRUE(host.touchAlong({120, 120}, {120, 120}, 0));
+    EXPECT_EQ(recorder->phases, "bmebcbcbe");
+    EXPECT_FALSE(host.fingerIsDown());
+
+    // A finger down on nothing leaves none down.
+    ASSERT_TRUE(host.fingerDown({110, 110}));
+    EXPECT_FALSE(host.fingerDown({-1, -1}));
+    EXPECT_EQ(recorder->phases, "bmebcbcbebc");
+    EXPECT_FALSE(host.fingerIsDown());
     recorder->removeFromSuperview();
 }
