@@ -1,6 +1,7 @@
 #include "Screenshot.h"
 
 #include "foundation/AtomicFile.h"
+#include "foundation/Posix.h"
 #include "ui/UIWindow.h"
 
 #include <cerrno>
@@ -56,21 +57,7 @@ Result<void> writeScreenshot(const CairoSurfacePtr& surface, const std::string& 
 
 namespace {
 
-// Whole, through short writes and reads.
-bool writeAll(int fd, const unsigned char* data, size_t size)
-{
-    while (size > 0) {
-        ssize_t done = write(fd, data, size);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        data += done;
-        size -= size_t(done);
-    }
-    return true;
-}
-
+// Whole, through short reads and signals.
 bool readAll(int fd, unsigned char* data, size_t size)
 {
     while (size > 0) {
@@ -105,9 +92,9 @@ Result<void> writeRawFrame(const CairoSurfacePtr& picture, const std::string& pa
         // Rows that follow each other go in one write; the file is cut to the frame's size
         // after, so that a smaller frame over a larger one leaves no tail.
         if (stride == rowBytes)
-            written = writeAll(out, data, rowBytes * size_t(height));
+            written = bool(posix::writeAll(out, std::string_view(reinterpret_cast<const char*>(data), rowBytes * size_t(height))));
         for (int y = 0; stride != rowBytes && written && y < height; ++y)
-            written = writeAll(out, data + size_t(y) * stride, rowBytes);
+            written = bool(posix::writeAll(out, std::string_view(reinterpret_cast<const char*>(data + size_t(y) * stride), rowBytes)));
         written = written && ftruncate(out, off_t(rowBytes * size_t(height))) == 0;
     }
     if (out >= 0)
