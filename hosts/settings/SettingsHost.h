@@ -86,8 +86,6 @@ public:
     // The phase the app's finger last sent (a UITouchPhase), nothing before the first.
     std::optional<int> lastFingerPhase() const { return _lastFingerPhase; }
 
-    // The window's view tree as JSON.
-    std::string dump() const { return _window->dump(); }
     const std::string& lastError() const { return _error; }
 
 private:
