@@ -51,6 +51,18 @@ public:
     explicit VerbTable(std::string host) : _host(std::move(host)) { }
 
     void add(Verb verb);
+    // A verb answered by a member function of `owner`, with the request's words or without any.
+    template<typename Owner>
+    void add(const char* name, const char* usage, size_t least, size_t most, Owner* owner,
+        json::Value (Owner::*run)(const Words&))
+    {
+        add({ name, usage, least, most, [owner, run](const Words& words) { return (owner->*run)(words); } });
+    }
+    template<typename Owner>
+    void add(const char* name, Owner* owner, json::Value (Owner::*run)())
+    {
+        add({ name, "", 0, 0, [owner, run](const Words&) { return (owner->*run)(); } });
+    }
     // The verbs both hosts answer alike:
     //   ping                  host, pid, then what `describe` adds (it finishes the reply)
     //   dump                  tree (the window's views)

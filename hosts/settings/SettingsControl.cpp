@@ -78,33 +78,26 @@ SettingsControl::SettingsControl(SettingsHost& host)
     , _verbs(control::kSettings)
 {
     using control::Words;
-    auto verb = [this](const char* name, const char* usage, size_t least, size_t most,
-                    json::Value (SettingsControl::*run)(const Words&)) {
-        _verbs.add({ name, usage, least, most, [this, run](const Words& words) { return (this->*run)(words); } });
-    };
-    auto bare = [this](const char* name, json::Value (SettingsControl::*run)()) {
-        _verbs.add({ name, "", 0, 0, [this, run](const Words&) { return (this->*run)(); } });
-    };
     _verbs.addSharedVerbs([this]() -> const UIWindow& { return *_host.window(); }, [this](ControlReply& reply) {
         reply["entries"] = int(_host.entries().size());
         return paneReply(reply, "settings ready, " + std::to_string(_host.entries().size()) + " entr"
             + (_host.entries().size() == 1 ? "y" : "ies"));
     });
-    verb("open", "at most a pane class", 0, 1, &SettingsControl::open);
-    bare("rows", &SettingsControl::rows);
-    verb("tap", "TITLE or S:R", 1, 1, &SettingsControl::tap);
-    bare("back", &SettingsControl::back);
-    verb("type", "TEXT", 1, 1, &SettingsControl::type);
-    bare("clear", &SettingsControl::clear);
-    bare("delete", &SettingsControl::deleteBackward);
-    bare("return", &SettingsControl::pressReturn);
-    verb("bar", "left|right|back", 1, 1, &SettingsControl::bar);
-    verb("touch", "X Y [CLASS]", 2, 3, &SettingsControl::touch);
-    verb("drag", "X1 Y1 X2 Y2 STEPS [CLASS]", 5, 6, &SettingsControl::touch);
-    verb("slide", "S:R VALUE STEPS", 3, 3, &SettingsControl::slide);
-    verb("switch", "S:R on|off", 2, 2, &SettingsControl::setSwitch);
-    verb("sheet", "nothing, or tap INDEX|TITLE", 0, 2, &SettingsControl::sheet);
-    verb("alert", "nothing, or tap INDEX|TITLE", 0, 2, &SettingsControl::alert);
+    _verbs.add("open", "at most a pane class", 0, 1, this, &SettingsControl::open);
+    _verbs.add("rows", this, &SettingsControl::rows);
+    _verbs.add("tap", "TITLE or S:R", 1, 1, this, &SettingsControl::tap);
+    _verbs.add("back", this, &SettingsControl::back);
+    _verbs.add("type", "TEXT", 1, 1, this, &SettingsControl::type);
+    _verbs.add("clear", this, &SettingsControl::clear);
+    _verbs.add("delete", this, &SettingsControl::deleteBackward);
+    _verbs.add("return", this, &SettingsControl::pressReturn);
+    _verbs.add("bar", "left|right|back", 1, 1, this, &SettingsControl::bar);
+    _verbs.add("touch", "X Y [CLASS]", 2, 3, this, &SettingsControl::touch);
+    _verbs.add("drag", "X1 Y1 X2 Y2 STEPS [CLASS]", 5, 6, this, &SettingsControl::touch);
+    _verbs.add("slide", "S:R VALUE STEPS", 3, 3, this, &SettingsControl::slide);
+    _verbs.add("switch", "S:R on|off", 2, 2, this, &SettingsControl::setSwitch);
+    _verbs.add("sheet", "nothing, or tap INDEX|TITLE", 0, 2, this, &SettingsControl::sheet);
+    _verbs.add("alert", "nothing, or tap INDEX|TITLE", 0, 2, this, &SettingsControl::alert);
     _verbs.add({ "finger", "nothing, began|moved|ended X Y, or cancelled", 0, 3,
         [this](const Words& words) { return settings::fingerRequest(_host, words); } });
     _verbs.add({ "screen", "PATH SCALE", 2, 2, [this](const Words& words) { return settings::screenRequest(_host, words); } });

@@ -98,29 +98,21 @@ SpringboardControl::SpringboardControl(WeeAppHost& host, PhoneScreen& screen)
     , _screen(screen)
     , _verbs(control::kSpringboard)
 {
-    using control::Words;
-    auto verb = [this](const char* name, const char* usage, size_t least, size_t most,
-                    json::Value (SpringboardControl::*run)(const Words&)) {
-        _verbs.add({ name, usage, least, most, [this, run](const Words& words) { return (this->*run)(words); } });
-    };
-    auto bare = [this](const char* name, json::Value (SpringboardControl::*run)()) {
-        _verbs.add({ name, "", 0, 0, [this, run](const Words&) { return (this->*run)(); } });
-    };
     _verbs.addSharedVerbs([this]() -> const UIWindow& { return *_host.window(); }, [this](ControlReply& reply) {
         reply["widgets"] = int(_host.widgets().size());
         reply["settingsChanges"] = _settingsChanges;
         return reply.finish("springboard ready, " + std::to_string(_host.widgets().size()) + " widget(s)");
     });
-    bare("apps", &SpringboardControl::apps);
-    verb("launch", "one app identifier", 1, 1, &SpringboardControl::launch);
-    verb("home", "nothing, or double", 0, 1, &SpringboardControl::home);
-    bare("icons", &SpringboardControl::icons);
-    verb("screen", "PATH SCALE [raw], or touch began|moved|ended X Y", 2, 4, &SpringboardControl::screen);
-    bare("switcher", &SpringboardControl::switcher);
-    verb("nc", "open, close or tap", 0, 3, &SpringboardControl::center);
-    verb("alert", "nothing, or tap INDEX|TITLE", 0, 2, &SpringboardControl::alert);
-    bare("urls", &SpringboardControl::urls);
-    bare("events", &SpringboardControl::events);
+    _verbs.add("apps", this, &SpringboardControl::apps);
+    _verbs.add("launch", "one app identifier", 1, 1, this, &SpringboardControl::launch);
+    _verbs.add("home", "nothing, or double", 0, 1, this, &SpringboardControl::home);
+    _verbs.add("icons", this, &SpringboardControl::icons);
+    _verbs.add("screen", "PATH SCALE [raw], or touch began|moved|ended X Y", 2, 4, this, &SpringboardControl::screen);
+    _verbs.add("switcher", this, &SpringboardControl::switcher);
+    _verbs.add("nc", "open, close or tap", 0, 3, this, &SpringboardControl::center);
+    _verbs.add("alert", "nothing, or tap INDEX|TITLE", 0, 2, this, &SpringboardControl::alert);
+    _verbs.add("urls", this, &SpringboardControl::urls);
+    _verbs.add("events", this, &SpringboardControl::events);
 }
 
 json::Value SpringboardControl::handle(const control::Words& words)
