@@ -70,8 +70,11 @@ struct EditBench {
             fail("cannot load the widget");
         center->openCenter();
         settings = std::make_unique<SettingsHost>();
-        if (!settings->openEntry("Ruvex Pro") || !settings->tapRowNamed("Label & Font"))
-            fail("cannot open the label and font pane: " + settings->lastError());
+        Result<void> opened = settings->openEntry("Ruvex Pro");
+        if (opened)
+            opened = settings->tapRowNamed("Label & Font");
+        if (!opened)
+            fail("cannot open the label and font pane: " + opened.error());
         drain();
         row = center->widgets().front().controller->view();
         for (const UIViewRef& view : row->subviews()) {
@@ -138,11 +141,17 @@ void BM_TypeAndClearText(benchmark::State& state)
     EditBench& bench = EditBench::shared();
     auto field = bench.controlOfRow<UITextField>(0);
     field->becomeFirstResponder();
-    bench.settings->clearField();
+    if (Result<void> cleared = bench.settings->clearField(); !cleared) {
+        state.SkipWithError(cleared.error().c_str());
+        return;
+    }
     std::string text(size_t(state.range(0)), 'x');
     for (auto _ : state) {
-        if (!bench.settings->typeText(text) || !bench.settings->clearField())
-            state.SkipWithError(bench.settings->lastError().c_str());
+        Result<void> done = bench.settings->typeText(text);
+        if (done)
+            done = bench.settings->clearField();
+        if (!done)
+            state.SkipWithError(done.error().c_str());
         while (RunLoop::main().runOnce(0)) { }
     }
     field->resignFirstResponder();

@@ -265,8 +265,8 @@ void Stage::tapAlertButton(std::string_view title)
 void Stage::openSettings(const std::vector<std::string>& rows)
 {
     UIModalView::setPresenter(&_settings->modals());
-    if (!_settings->openEntry("Ruvex Pro"))
-        fail("could not open Ruvex Pro in Settings: " + _settings->lastError());
+    if (Result<void> opened = _settings->openEntry("Ruvex Pro"); !opened)
+        fail("could not open Ruvex Pro in Settings: " + opened.error());
     settle();
     for (const std::string& row : rows)
         tapRow(row);
@@ -274,8 +274,8 @@ void Stage::openSettings(const std::vector<std::string>& rows)
 
 void Stage::tapRow(std::string_view title)
 {
-    if (!_settings->tapRowNamed(title))
-        fail("could not tap \"" + std::string(title) + "\": " + _settings->lastError());
+    if (Result<void> tapped = _settings->tapRowNamed(title); !tapped)
+        fail("could not tap \"" + std::string(title) + "\": " + tapped.error());
     settle();
 }
 

@@ -118,10 +118,10 @@ json::Value SettingsControl::handle(const control::Words& words)
         + (count > 1 ? " (" + std::to_string(count) + " stores failed)" : ""));
 }
 
-void SettingsControl::require(bool done)
+void SettingsControl::require(const Result<void>& done)
 {
     if (!done)
-        throw Refusal(_host.lastError());
+        throw Refusal(done.error());
 }
 
 json::Value SettingsControl::paneReply(ControlReply& reply, const std::string& text)

@@ -45,7 +45,7 @@ private:
     // Pops to the Settings list, ending any editing.
     void popToList();
     // Refuses with the host's reason unless `done`.
-    void require(bool done);
+    void require(const Result<void>& done);
 
     SettingsHost& _host;
     control::VerbTable _verbs;

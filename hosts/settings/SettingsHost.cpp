@@ -46,94 +46,93 @@ PSListControllerRef SettingsHost::topPane() const
     return std::dynamic_pointer_cast<PSListController>(_navigation->topViewController());
 }
 
-bool SettingsHost::fail(std::string message)
-{
-    _error = std::move(message);
-    return false;
-}
-
-bool SettingsHost::openEntry(std::string_view label)
+Result<void> SettingsHost::openEntry(std::string_view label)
 {
     auto root = std::static_pointer_cast<SettingsRootController>(_root);
     if (_navigation->topViewController() != _root)
-        return fail("the Settings list is not on top");
+        return Failure {"the Settings list is not on top"};
     const auto& all = root->entries();
     for (size_t i = 0; i < all.size(); ++i) {
         if (lowered(all[i].label) == lowered(label)) {
-            if (!tapRow(0, int(i)))
-                return false;
+            if (Result<void> tapped = tapRow(0, int(i)); !tapped)
+                return tapped;
             if (_navigation->topViewController() == _root)
-                return fail(root->lastError().empty() ? "the entry opened nothing" : root->lastError());
-            return true;
+                return Failure {root->lastOpening().ok() ? "the entry opened nothing" : root->lastOpening().error()};
+            return {};
         }
     }
-    return fail("no entry labelled \"" + std::string(label) + "\"");
+    return Failure {"no entry labelled \"" + std::string(label) + "\""};
 }
 
-UITableViewCellRef SettingsHost::visibleCell(int section, int row)
+namespace {
+
+std::string rowName(int section, int row)
+{
+    return "row " + std::to_string(section) + "." + std::to_string(row);
+}
+
+} // namespace
+
+Result<UITableViewCellRef> SettingsHost::visibleCell(int section, int row)
 {
     PSListControllerRef pane = topPane();
-    if (!pane) {
-        fail("the top pane is not a list");
-        return nullptr;
-    }
+    if (!pane)
+        return Failure {"the top pane is not a list"};
     const UITableViewRef& table = pane->table();
-    if (section < 0 || section >= table->numberOfSections() || row < 0 || row >= table->numberOfRowsInSection(section)) {
-        fail("no row " + std::to_string(section) + "." + std::to_string(row) + " in the pane");
-        return nullptr;
-    }
+    if (section < 0 || section >= table->numberOfSections() || row < 0 || row >= table->numberOfRowsInSection(section))
+        return Failure {"no " + rowName(section, row) + " in the pane"};
     NSIndexPathRef path = NSIndexPath::indexPathForRow(row, section);
     table->scrollToRowAtIndexPath(path);
     UITableViewCellRef cell = table->cellForRowAtIndexPath(path);
     if (!cell)
-        fail("row " + std::to_string(section) + "." + std::to_string(row) + " has no cell");
+        return Failure {rowName(section, row) + " has no cell"};
     return cell;
 }
 
-bool SettingsHost::tapAt(const UIViewRef& view, CGPoint point)
+Result<void> SettingsHost::tapAt(const UIViewRef& view, CGPoint point)
 {
     CGPoint inWindow = view->convertPointToView(point, nullptr);
     return touchAlong(inWindow, inWindow, 0);
 }
 
-bool SettingsHost::touchAlong(CGPoint from, CGPoint to, int steps)
+Result<void> SettingsHost::touchAlong(CGPoint from, CGPoint to, int steps)
 {
-    if (!fingerDown(from, steps == 0 ? 1 : 0))
-        return false;
+    if (Result<void> down = fingerDown(from, steps == 0 ? 1 : 0); !down)
+        return down;
     for (int step = 1; step <= steps; ++step) {
         double along = double(step) / steps;
-        fingerMove({ CGFloat(from.x + (to.x - from.x) * along), CGFloat(from.y + (to.y - from.y) * along) });
+        (void)fingerMove({ CGFloat(from.x + (to.x - from.x) * along), CGFloat(from.y + (to.y - from.y) * along) });
     }
-    fingerLift();
-    return true;
+    (void)fingerLift();
+    return {};
 }
 
-bool SettingsHost::fingerDown(CGPoint pointInWindow, int tapCount)
+Result<void> SettingsHost::fingerDown(CGPoint pointInWindow, int tapCount)
 {
     fingerCancel();
     _finger.emplace(_window, pointInWindow);
     _finger->setTapCount(tapCount);
     if (!_finger->down()) {
         _finger.reset();
-        return fail("nothing under the point");
+        return Failure {"nothing under the point"};
     }
     _lastFingerPhase = UITouchPhaseBegan;
-    return true;
+    return {};
 }
 
-bool SettingsHost::fingerMove(CGPoint pointInWindow)
+Result<void> SettingsHost::fingerMove(CGPoint pointInWindow)
 {
     if (!fingerIsDown())
-        return fail("no finger is down");
+        return Failure {"no finger is down"};
     _finger->moveTo(pointInWindow);
     _lastFingerPhase = UITouchPhaseMoved;
-    return true;
+    return {};
 }
 
-bool SettingsHost::fingerLift(std::optional<CGPoint> pointInWindow)
+Result<void> SettingsHost::fingerLift(std::optional<CGPoint> pointInWindow)
 {
     if (!fingerIsDown())
-        return fail("no finger is down");
+        return Failure {"no finger is down"};
     // Taken out first: a view's touchesEnded may start another touch of its own.
     Finger finger = std::move(*_finger);
     _finger.reset();
@@ -143,7 +142,7 @@ bool SettingsHost::fingerLift(std::optional<CGPoint> pointInWindow)
         finger.liftAt(*pointInWindow);
     else
         finger.lift();
-    return true;
+    return {};
 }
 
 bool SettingsHost::fingerCancel()
@@ -159,11 +158,12 @@ bool SettingsHost::fingerCancel()
     return true;
 }
 
-bool SettingsHost::tapRow(int section, int row)
+Result<void> SettingsHost::tapRow(int section, int row)
 {
-    UITableViewCellRef cell = visibleCell(section, row);
-    if (!cell)
-        return false;
+    Result<UITableViewCellRef> found = visibleCell(section, row);
+    if (!found)
+        return Failure {found.error()};
+    const UITableViewCellRef& cell = *found;
     // The title's middle: clear of a switch or a field on the right.
     CGRect title = cell->textLabel()->frame();
     CGPoint point {std::min<CGFloat>(title.origin.x + 20, cell->bounds().size.width / 4), cell->bounds().size.height / 2};
@@ -184,11 +184,11 @@ NSIndexPathRef SettingsHost::indexPathOfRowNamed(std::string_view name) const
     return nullptr;
 }
 
-bool SettingsHost::tapRowNamed(std::string_view name)
+Result<void> SettingsHost::tapRowNamed(std::string_view name)
 {
     NSIndexPathRef path = indexPathOfRowNamed(name);
     if (!path)
-        return fail("no row named \"" + std::string(name) + "\"");
+        return Failure {"no row named \"" + std::string(name) + "\""};
     return tapRow(path->section(), path->row());
 }
 
@@ -208,100 +208,108 @@ std::shared_ptr<T> SettingsHost::controlInCell(const UITableViewCellRef& cell) c
     return nullptr;
 }
 
-bool SettingsHost::typeText(std::string_view text)
+template<typename T>
+Result<std::shared_ptr<T>> SettingsHost::controlInRow(int section, int row, std::string_view kind)
+{
+    Result<UITableViewCellRef> cell = visibleCell(section, row);
+    if (!cell)
+        return Failure {cell.error()};
+    if (std::shared_ptr<T> control = controlInCell<T>(*cell))
+        return control;
+    return Failure {rowName(section, row) + " has no " + std::string(kind)};
+}
+
+Result<void> SettingsHost::typeText(std::string_view text)
 {
     UITextFieldRef field = UITextField::currentEditingField();
     if (!field)
-        return fail("no text field is being edited");
+        return Failure {"no text field is being edited"};
     switch (field->refusalForInsertion(text)) {
     case UITextInputRefusal::None:
         break;
     case UITextInputRefusal::ControlCharacter:
-        return fail("the keyboard types no control characters (U+0000 to U+001F, U+007F)");
+        return Failure {"the keyboard types no control characters (U+0000 to U+001F, U+007F)"};
     case UITextInputRefusal::InvalidUTF8:
-        return fail("the text is not valid UTF-8");
+        return Failure {"the text is not valid UTF-8"};
     case UITextInputRefusal::TooLong:
-        return fail("a text field holds at most " + std::to_string(UITextField::kMaximumLength) + " characters; it holds "
+        return Failure {"a text field holds at most " + std::to_string(UITextField::kMaximumLength) + " characters; it holds "
             + std::to_string(UITextField::characterCount(field->text())) + " and the text has "
-            + std::to_string(UITextField::characterCount(text)));
+            + std::to_string(UITextField::characterCount(text))};
     }
     bool typed = UITextField::characterCount(text) <= kLongestTypedText ? field->insertText(text) : field->paste(text);
-    return typed || fail("the field took no text");
+    if (!typed)
+        return Failure {"the field took no text"};
+    return {};
 }
 
-bool SettingsHost::clearField()
+Result<void> SettingsHost::clearField()
 {
     UITextFieldRef field = UITextField::currentEditingField();
     if (!field)
-        return fail("no text field is being edited");
+        return Failure {"no text field is being edited"};
     size_t characters = UITextField::characterCount(field->text());
     if (characters > kLongestTypedText)
         field->clear();
     else
         for (size_t i = 0; i < characters && UITextField::currentEditingField() == field; ++i)
             field->deleteBackward();
-    return true;
+    return {};
 }
 
-bool SettingsHost::deleteBackward(int count)
+Result<void> SettingsHost::deleteBackward(int count)
 {
     UITextFieldRef field = UITextField::currentEditingField();
     if (!field)
-        return fail("no text field is being edited");
+        return Failure {"no text field is being edited"};
     for (int i = 0; i < count; ++i)
         field->deleteBackward();
-    return true;
+    return {};
 }
 
-bool SettingsHost::pressReturn()
+Result<void> SettingsHost::pressReturn()
 {
     UITextFieldRef field = UITextField::currentEditingField();
     if (!field)
-        return fail("no text field is being edited");
+        return Failure {"no text field is being edited"};
     field->pressReturn();
-    return true;
+    return {};
 }
 
-bool SettingsHost::slide(int section, int row, float value, int steps)
+Result<void> SettingsHost::slide(int section, int row, float value, int steps)
 {
-    UITableViewCellRef cell = visibleCell(section, row);
-    if (!cell)
-        return false;
-    auto slider = controlInCell<UISlider>(cell);
+    Result<UISliderRef> slider = controlInRow<UISlider>(section, row, "slider");
     if (!slider)
-        return fail("row " + std::to_string(section) + "." + std::to_string(row) + " has no slider");
+        return Failure {slider.error()};
     fingerCancel();
-    slider->dragTo(value, steps);
-    return true;
+    (*slider)->dragTo(value, steps);
+    return {};
 }
 
-bool SettingsHost::flipSwitch(int section, int row)
+Result<void> SettingsHost::flipSwitch(int section, int row)
 {
-    UITableViewCellRef cell = visibleCell(section, row);
-    if (!cell)
-        return false;
-    auto toggle = controlInCell<UISwitch>(cell);
+    Result<UISwitchRef> toggle = controlInRow<UISwitch>(section, row, "switch");
     if (!toggle)
-        return fail("row " + std::to_string(section) + "." + std::to_string(row) + " has no switch");
-    return tapAt(toggle, {toggle->bounds().size.width / 2, toggle->bounds().size.height / 2});
+        return Failure {toggle.error()};
+    CGSize size = (*toggle)->bounds().size;
+    return tapAt(*toggle, {size.width / 2, size.height / 2});
 }
 
-bool SettingsHost::goBack()
+Result<void> SettingsHost::goBack()
 {
     // Leaving a pane ends its editing, so that the text typed is stored.
     if (auto field = UITextField::currentEditingField())
         field->resignFirstResponder();
     if (!_navigation->tapBack())
-        return fail(_navigation->viewControllers().size() < 2 ? "already at the Settings list" : "the back button is hidden");
-    return true;
+        return Failure {_navigation->viewControllers().size() < 2 ? "already at the Settings list" : "the back button is hidden"};
+    return {};
 }
 
-bool SettingsHost::tapBarButton(std::string_view which)
+Result<void> SettingsHost::tapBarButton(std::string_view which)
 {
-    _error.clear();
-    bool done = which == "left" ? _navigation->tapLeft() : which == "right" ? _navigation->tapRight()
-        : which == "back" ? _navigation->tapBack() : fail("no bar button \"" + std::string(which) + "\"");
-    if (!done && _error.empty())
-        return fail("the bar has no " + std::string(which) + " button");
-    return done;
+    if (which != "left" && which != "right" && which != "back")
+        return Failure {"no bar button \"" + std::string(which) + "\""};
+    bool done = which == "left" ? _navigation->tapLeft() : which == "right" ? _navigation->tapRight() : _navigation->tapBack();
+    if (!done)
+        return Failure {"the bar has no " + std::string(which) + " button"};
+    return {};
 }

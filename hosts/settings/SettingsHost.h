@@ -5,8 +5,9 @@
 // slides and switch flips go through real touches and the controls' own input calls. The
 // panes' alerts and sheets are drawn over the window by the host's presenter, installed as
 // the host is made.
-// Every operation answers false with a reason in lastError() when it cannot be done.
+// Every operation that can fail answers a Result: the reason when it could not be done.
 
+#include "foundation/Result.h"
 #include "preferences/PreferenceLoader.h"
 #include "ui/Finger.h"
 #include "ui/UIModalOverlay.h"
@@ -37,11 +38,11 @@ public:
     PSListControllerRef topPane() const;
 
     // Opens the entry labelled so (without regard to case) as a tap on its root row would.
-    bool openEntry(std::string_view label);
+    Result<void> openEntry(std::string_view label);
     // A tap at the middle of a row's title of the top pane, scrolled into view first.
-    bool tapRow(int section, int row);
+    Result<void> tapRow(int section, int row);
     // The first row of the top pane whose title is `name`.
-    bool tapRowNamed(std::string_view name);
+    Result<void> tapRowNamed(std::string_view name);
     NSIndexPathRef indexPathOfRowNamed(std::string_view name) const;
     // Text up to this many characters is typed a character at a time, a change each, as a
     // keyboard types; a longer text arrives as one paste, one change, so that a pane that
@@ -50,35 +51,35 @@ public:
 
     // Input for the text field being edited. Text the field refuses (see UITextField) is
     // refused whole, before any character is typed.
-    bool typeText(std::string_view text);
-    bool deleteBackward(int count = 1);
+    Result<void> typeText(std::string_view text);
+    Result<void> deleteBackward(int count = 1);
     // Empties the field: a character at a time up to kLongestTypedText, else in one change.
-    bool clearField();
-    bool pressReturn();
+    Result<void> clearField();
+    Result<void> pressReturn();
     // Drags the slider of a row to a value in `steps` moves.
-    bool slide(int section, int row, float value, int steps = 10);
+    Result<void> slide(int section, int row, float value, int steps = 10);
     // Taps the switch of a row.
-    bool flipSwitch(int section, int row);
+    Result<void> flipSwitch(int section, int row);
     // Ends any editing, then pops the top pane.
-    bool goBack();
-    bool tapBarButton(std::string_view which); // "left", "right", "back"
+    Result<void> goBack();
+    Result<void> tapBarButton(std::string_view which); // "left", "right", "back"
     // One finger down at `from` (window points), moved to `to` in `steps` even moves and
     // lifted there. The touch stays with the view hit at `from`, as a real finger's does;
     // with no steps it is a tap. Made of the finger's phases below.
-    bool touchAlong(CGPoint from, CGPoint to, int steps);
+    Result<void> touchAlong(CGPoint from, CGPoint to, int steps);
 
     // The app's one finger, phase by phase, as a person's arrives: it stays down between
     // calls (and so between requests) until it is lifted or cancelled, and every phase goes
     // to the view hit where it went down.
     //   fingerDown    a finger still down is cancelled first: a finger whose sender went
     //                 away (the shell died, the window closed) never blocks the next one
-    //   fingerMove    false when no finger is down
-    //   fingerLift    at the point, or where the finger last was; false when none is down
+    //   fingerMove    fails when no finger is down
+    //   fingerLift    at the point, or where the finger last was; fails when none is down
     //   fingerCancel  true when a finger was down (its view hears touchesCancelled)
     // Scripted input of its own (touchAlong, slide) also cancels a finger left down.
-    bool fingerDown(CGPoint pointInWindow, int tapCount = 1);
-    bool fingerMove(CGPoint pointInWindow);
-    bool fingerLift(std::optional<CGPoint> pointInWindow = std::nullopt);
+    Result<void> fingerDown(CGPoint pointInWindow, int tapCount = 1);
+    Result<void> fingerMove(CGPoint pointInWindow);
+    Result<void> fingerLift(std::optional<CGPoint> pointInWindow = std::nullopt);
     bool fingerCancel();
     bool fingerIsDown() const { return _finger && _finger->isDown(); }
     // The view the finger went down on (nothing when none is down).
@@ -86,12 +87,11 @@ public:
     // The phase the app's finger last sent (a UITouchPhase), nothing before the first.
     std::optional<int> lastFingerPhase() const { return _lastFingerPhase; }
 
-    const std::string& lastError() const { return _error; }
-
 private:
-    bool fail(std::string message);
-    UITableViewCellRef visibleCell(int section, int row);
-    bool tapAt(const UIViewRef& view, CGPoint point);
+    Result<UITableViewCellRef> visibleCell(int section, int row);
+    template<typename T>
+    Result<std::shared_ptr<T>> controlInRow(int section, int row, std::string_view kind);
+    Result<void> tapAt(const UIViewRef& view, CGPoint point);
     template<typename T>
     std::shared_ptr<T> controlInCell(const UITableViewCellRef& cell) const;
 
@@ -101,5 +101,4 @@ private:
     PSListControllerRef _root;
     std::optional<Finger> _finger;
     std::optional<int> _lastFingerPhase;
-    std::string _error;
 };

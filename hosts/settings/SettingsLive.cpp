@@ -66,9 +66,9 @@ json::Value fingerRequest(SettingsHost& host, const control::Words& words)
     if (words.size() != 4 || (phase != "began" && phase != "moved" && phase != "ended"))
         throw Refusal::usage("finger takes began|moved|ended X Y, or cancelled");
     CGPoint point = CGPointMake(coordinate(words[2]), coordinate(words[3]));
-    bool done = phase == "began" ? host.fingerDown(point) : phase == "moved" ? host.fingerMove(point) : host.fingerLift(point);
+    Result<void> done = phase == "began" ? host.fingerDown(point) : phase == "moved" ? host.fingerMove(point) : host.fingerLift(point);
     if (!done)
-        throw Refusal(host.lastError());
+        throw Refusal(done.error());
     reply["down"] = host.fingerIsDown();
     if (phase == "began")
         reply["view"] = host.fingerView()->className();

@@ -26,17 +26,15 @@ const std::vector<PSSpecifierRef>& SettingsRootController::specifiers()
     return _specifiers;
 }
 
-bool SettingsRootController::openEntry(size_t index, std::string& error)
+Result<void> SettingsRootController::openEntry(size_t index)
 {
-    if (index >= _entries.size()) {
-        error = "no such entry";
-        return false;
-    }
-    PSListControllerRef pane = PreferenceLoader::createRootPane(_entries[index], error);
+    if (index >= _entries.size())
+        return Failure {"no such entry"};
+    Result<PSListControllerRef> pane = PreferenceLoader::createRootPane(_entries[index]);
     if (!pane)
-        return false;
-    pushController(pane);
-    return true;
+        return Failure {pane.error()};
+    pushController(*pane);
+    return {};
 }
 
 void SettingsRootController::didSelectRowAtIndexPath(const UITableViewRef& tableView, const NSIndexPathRef& indexPath)
@@ -46,6 +44,5 @@ void SettingsRootController::didSelectRowAtIndexPath(const UITableViewRef& table
     // Section 0 holds the entries in order.
     if (indexPath->section() != 0 || indexPath->row() < 0)
         return;
-    _lastError.clear();
-    openEntry(size_t(indexPath->row()), _lastError);
+    _lastOpening = openEntry(size_t(indexPath->row()));
 }

@@ -13,14 +13,15 @@ public:
     const std::vector<PreferenceLoaderEntry>& entries() const { return _entries; }
     // Reads the entries again and redraws.
     void reloadEntries();
-    // Pushes the entry's root pane; false with a reason when it cannot be made.
-    bool openEntry(size_t index, std::string& error);
-    const std::string& lastError() const { return _lastError; }
+    // Pushes the entry's root pane; the reason when it cannot be made.
+    Result<void> openEntry(size_t index);
+    // What the last tap on an entry's row came to.
+    const Result<void>& lastOpening() const { return _lastOpening; }
 
     const std::vector<PSSpecifierRef>& specifiers() override;
     void didSelectRowAtIndexPath(const UITableViewRef& tableView, const NSIndexPathRef& indexPath) override;
 
 private:
     std::vector<PreferenceLoaderEntry> _entries;
-    std::string _lastError;
+    Result<void> _lastOpening;
 };

@@ -76,14 +76,12 @@ std::optional<std::string> bundlePathForEntry(const PreferenceLoaderEntry& entry
     return std::nullopt;
 }
 
-PSListControllerRef createRootPane(const PreferenceLoaderEntry& entry, std::string& error)
+Result<PSListControllerRef> createRootPane(const PreferenceLoaderEntry& entry)
 {
     if (entry.bundle.empty()) {
         std::optional<SpecifierPlist> plist = specifier_plist::fromDictionary(entry.plist, nullptr);
-        if (!plist) {
-            error = entry.plistPath + ": the entry names no bundle and the file has no \"items\"";
-            return nullptr;
-        }
+        if (!plist)
+            return Failure {entry.plistPath + ": the entry names no bundle and the file has no \"items\""};
         auto pane = runtime::make<PSListController>();
         for (const PSSpecifierRef& row : plist->specifiers)
             row->setTarget(pane);
@@ -92,29 +90,19 @@ PSListControllerRef createRootPane(const PreferenceLoaderEntry& entry, std::stri
         return pane;
     }
     std::optional<std::string> path = bundlePathForEntry(entry);
-    if (!path) {
-        error = "no preference bundle \"" + entry.bundle + "\" in /Library/PreferenceBundles or /System/Library/PreferenceBundles";
-        return nullptr;
-    }
+    if (!path)
+        return Failure {"no preference bundle \"" + entry.bundle + "\" in /Library/PreferenceBundles or /System/Library/PreferenceBundles"};
     auto bundle = NSBundle::bundleWithPath(*path);
-    if (!bundle) {
-        error = *path + ": cannot load: no bundle";
-        return nullptr;
-    }
-    if (Result<void> loaded = bundle->load(); !loaded) {
-        error = *path + ": cannot load: " + loaded.error();
-        return nullptr;
-    }
+    if (!bundle)
+        return Failure {*path + ": cannot load: no bundle"};
+    if (Result<void> loaded = bundle->load(); !loaded)
+        return Failure {*path + ": cannot load: " + loaded.error()};
     const Class* paneClass = entry.detail.empty() ? bundle->principalClass() : objc_getClass(entry.detail);
-    if (!paneClass || !paneClass->isSubclassOfClass(PSListController::classObject())) {
-        error = *path + ": no pane class \"" + (entry.detail.empty() ? std::string("(principal class)") : entry.detail) + "\"";
-        return nullptr;
-    }
+    if (!paneClass || !paneClass->isSubclassOfClass(PSListController::classObject()))
+        return Failure {*path + ": no pane class \"" + (entry.detail.empty() ? std::string("(principal class)") : entry.detail) + "\""};
     auto pane = std::dynamic_pointer_cast<PSListController>(paneClass->createInstance());
-    if (!pane) {
-        error = *path + ": cannot create \"" + paneClass->name() + "\"";
-        return nullptr;
-    }
+    if (!pane)
+        return Failure {*path + ": cannot create \"" + paneClass->name() + "\""};
     pane->setBundle(bundle);
     if (pane->title().empty())
         pane->setTitle(entry.label);

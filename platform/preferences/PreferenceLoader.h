@@ -7,6 +7,7 @@
 // bundle's principal class) by name; an entry without "bundle" shows the file's own
 // "title" and "items" as a plain pane.
 
+#include "foundation/Result.h"
 #include "preferences/PSListController.h"
 
 #include <string>
@@ -32,8 +33,8 @@ inline constexpr const char* kEntriesDirectory = "/Library/PreferenceLoader/Pref
 std::vector<PreferenceLoaderEntry> entries();
 // The phone path of the entry's bundle directory, or nothing when neither place has it.
 std::optional<std::string> bundlePathForEntry(const PreferenceLoaderEntry& entry);
-// The entry's root pane, its bundle set; nothing with a reason in `error` when the bundle
-// is missing, does not load or has no such pane class.
-PSListControllerRef createRootPane(const PreferenceLoaderEntry& entry, std::string& error);
+// The entry's root pane, its bundle set; the reason when the bundle is missing, does not
+// load or has no such pane class.
+Result<PSListControllerRef> createRootPane(const PreferenceLoaderEntry& entry);
 
 } // namespace PreferenceLoader

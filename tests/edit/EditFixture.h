@@ -44,7 +44,7 @@ protected:
         ASSERT_TRUE(labelField());
         ASSERT_TRUE(labelField()->becomeFirstResponder());
     }
-    void type(std::string_view text) { ASSERT_TRUE(host().typeText(text)) << host().lastError(); }
+    void type(std::string_view text) { ASSERT_TRUE(succeeded(host().typeText(text))); }
 
     // The frontmost colour picker over the pane.
     UIViewRef overlay()
@@ -82,12 +82,12 @@ protected:
         auto root = pane()->view();
         return !root->subviews().empty() && root->subviews().back() == overlay();
     }
-    void openOverlay() { ASSERT_TRUE(host().tapRowNamed("Font Color")) << host().lastError(); }
+    void openOverlay() { ASSERT_TRUE(succeeded(host().tapRowNamed("Font Color"))); }
     const UINavigationItemRef& item() { return pane()->navigationItem(); }
     UIButtonRef defaultButton() { return std::dynamic_pointer_cast<UIButton>(item()->titleView()); }
     void tapDefault() { ASSERT_TRUE(defaultButton()) << "no \"Default\" button"; defaultButton()->sendActionsForControlEvents(UIControlEventTouchUpInside); }
-    void tapSave() { ASSERT_TRUE(host().tapBarButton("right")) << host().lastError(); }
-    void tapCancel() { ASSERT_TRUE(host().tapBarButton("left")) << host().lastError(); }
+    void tapSave() { ASSERT_TRUE(succeeded(host().tapBarButton("right"))); }
+    void tapCancel() { ASSERT_TRUE(succeeded(host().tapBarButton("left"))); }
 
     // The Font Color row's swatch, and whether it sits over the tiles.
     UIViewRef swatch()

@@ -69,7 +69,7 @@ protected:
     std::string barTitle() { return bar() ? bar()->titleForState(UIControlStateNormal) : "(no bar)"; }
     UIFontRef barFont() { return bar() ? bar()->titleLabel()->font() : nullptr; }
 
-    void tapNamed(std::string_view name) { ASSERT_TRUE(host().tapRowNamed(name)) << host().lastError(); }
+    void tapNamed(std::string_view name) { ASSERT_TRUE(succeeded(host().tapRowNamed(name))); }
 
     std::unique_ptr<WeeAppHost> _center;
 };
@@ -79,7 +79,7 @@ TEST_F(EndToEndTest, TypingShowsOnTheBarCharacterByCharacter)
     open();
     drain();
     editLabel();
-    ASSERT_TRUE(host().deleteBackward(int(labelField()->text().size())));
+    ASSERT_TRUE(succeeded(host().deleteBackward(int(labelField()->text().size()))));
     drain();
     EXPECT_EQ(barTitle(), "");
 
@@ -100,7 +100,7 @@ TEST_F(EndToEndTest, ADragRestylesTheBarOnceWithTheFinalSize)
     EXPECT_EQ(barFont()->pointSize(), 17);
     int before = posts();
 
-    ASSERT_TRUE(host().slide(2, 0, 29.73f, 12)) << host().lastError();
+    ASSERT_TRUE(succeeded(host().slide(2, 0, 29.73f, 12)));
     EXPECT_EQ(posts(), before + 1);
     EXPECT_EQ(barFont()->pointSize(), 17); // every step wrote, nothing was announced yet
     drain();
@@ -132,7 +132,7 @@ TEST_F(EndToEndTest, ChoosingAFamilyAndAStyleRestylesTheBar)
     EXPECT_EQ(barFont()->familyName(), family);
     EXPECT_EQ(barFont()->fontName(), *style);
 
-    ASSERT_TRUE(host().goBack());
+    ASSERT_TRUE(succeeded(host().goBack()));
     EXPECT_EQ(cell(1, 1)->detailTextLabel()->text(), family);
     tapNamed("Font Style");
     std::string other;
@@ -145,7 +145,7 @@ TEST_F(EndToEndTest, ChoosingAFamilyAndAStyleRestylesTheBar)
     tapNamed(other);
     drain();
     EXPECT_EQ(barFont()->fontName(), other);
-    ASSERT_TRUE(host().goBack());
+    ASSERT_TRUE(succeeded(host().goBack()));
     EXPECT_EQ(cell(1, 2)->detailTextLabel()->text(), other);
 }
 
@@ -184,7 +184,7 @@ TEST_F(EndToEndTest, TheGlowSwitchOfTheExtrasPaneReachesTheBar)
     openPane("Extras");
     auto path = host().indexPathOfRowNamed("Glow When Touched");
     ASSERT_TRUE(path);
-    ASSERT_TRUE(host().flipSwitch(path->section(), path->row())) << host().lastError();
+    ASSERT_TRUE(succeeded(host().flipSwitch(path->section(), path->row())));
     drain();
     EXPECT_FALSE(bar()->showsTouchWhenHighlighted());
 }
@@ -231,8 +231,8 @@ TEST_F(EndToEndTest, OneMalformedColourTextIsWhiteOnTheBarAndInThePane)
         CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), RVXSettings::notificationName,
             nullptr, nullptr, true);
         drain();
-        ASSERT_TRUE(host().goBack());
-        ASSERT_TRUE(host().tapRowNamed("Label & Font")) << host().lastError();
+        ASSERT_TRUE(succeeded(host().goBack()));
+        ASSERT_TRUE(succeeded(host().tapRowNamed("Label & Font")));
         UIColorRef expected = std::string(text) == "0,1,1,0.5" ? UIColor::colorWithHue(0, 1, 1, 0.5) : UIColor::colorWithHue(0, 0, 1, 1);
         ASSERT_TRUE(bar() && swatch());
         ASSERT_TRUE(bar()->titleColorForState(UIControlStateNormal));

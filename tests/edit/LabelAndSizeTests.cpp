@@ -53,11 +53,11 @@ TEST_F(LabelFieldTest, ClearingStoresAnEmptyTextThatTheNextVisitShows)
     writeSettings({ { "Family", "Helvetica" }, { "Label", "Go" } });
     open();
     editLabel();
-    ASSERT_TRUE(host().deleteBackward(2));
+    ASSERT_TRUE(succeeded(host().deleteBackward(2)));
     EXPECT_EQ(stored("Label"), "");
 
-    ASSERT_TRUE(host().goBack());
-    ASSERT_TRUE(host().tapRowNamed("Label & Font")) << host().lastError();
+    ASSERT_TRUE(succeeded(host().goBack()));
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Label & Font")));
     ASSERT_TRUE(labelField());
     EXPECT_EQ(labelField()->text(), ""); // not "Tap to close Apps"
 }
@@ -71,7 +71,7 @@ TEST_F(LabelFieldTest, TheReturnKeyClosesTheKeyboardAndWritesNothing)
     ino_t written = settingsInode();
     int before = posts();
 
-    ASSERT_TRUE(host().pressReturn());
+    ASSERT_TRUE(succeeded(host().pressReturn()));
     EXPECT_FALSE(UITextField::currentEditingField());
     EXPECT_EQ(settingsInode(), written);
     EXPECT_EQ(posts(), before);
@@ -128,14 +128,14 @@ TEST_F(SizeSliderTest, ADragWritesEveryStepAndPostsOnceAtTheLiftInsideOrOutside)
 TEST_F(SizeSliderTest, TheNumberFollowsTheSliderAndTheNextVisitShowsTheStoredSize)
 {
     open();
-    ASSERT_TRUE(host().slide(2, 0, 44.5f, 5)) << host().lastError();
+    ASSERT_TRUE(succeeded(host().slide(2, 0, 44.5f, 5)));
     EXPECT_EQ(sizeDetail(), "44");
-    ASSERT_TRUE(host().slide(2, 0, 10, 5)) << host().lastError();
+    ASSERT_TRUE(succeeded(host().slide(2, 0, 10, 5)));
     EXPECT_EQ(sizeDetail(), "10");
     EXPECT_EQ(RVXSettings::floatFor(settings(), "Size"), 10);
 
-    ASSERT_TRUE(host().goBack());
-    ASSERT_TRUE(host().tapRowNamed("Label & Font")) << host().lastError();
+    ASSERT_TRUE(succeeded(host().goBack()));
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Label & Font")));
     EXPECT_EQ(sizeSlider()->value(), 10);
     EXPECT_EQ(sizeDetail(), "10");
 }
@@ -150,20 +150,20 @@ TEST_F(RowTapTest, EachRowDoesWhatItShows)
 
     // The Label and Size rows only deselect.
     for (auto [section, row] : { std::pair { 0, 0 }, std::pair { 2, 0 } }) {
-        ASSERT_TRUE(host().tapRow(section, row)) << host().lastError();
+        ASSERT_TRUE(succeeded(host().tapRow(section, row)));
         EXPECT_EQ(navigation->viewControllers().size(), depth);
         EXPECT_FALSE(overlay());
         EXPECT_FALSE(top()->table()->indexPathForSelectedRow());
     }
 
-    ASSERT_TRUE(host().tapRowNamed("Font Family"));
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Font Family")));
     EXPECT_EQ(top()->className(), "RVXFontPicker");
-    ASSERT_TRUE(host().goBack());
+    ASSERT_TRUE(succeeded(host().goBack()));
     EXPECT_FALSE(top()->table()->indexPathForSelectedRow());
 
-    ASSERT_TRUE(host().tapRowNamed("Font Style"));
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Font Style")));
     EXPECT_EQ(top()->className(), "RVXFontStyle");
-    ASSERT_TRUE(host().goBack());
+    ASSERT_TRUE(succeeded(host().goBack()));
 
     openOverlay();
     EXPECT_TRUE(overlay());
@@ -207,7 +207,7 @@ TEST_F(GlowTest, TheExtrasPaneSwitchStoresHighlightAndPosts)
     auto path = host().indexPathOfRowNamed("Glow When Touched");
     ASSERT_TRUE(path) << "no \"Glow When Touched\" row";
     int before = posts();
-    ASSERT_TRUE(host().flipSwitch(path->section(), path->row())) << host().lastError();
+    ASSERT_TRUE(succeeded(host().flipSwitch(path->section(), path->row())));
     EXPECT_EQ(storedBool("Highlight"), false); // shown on by default
     EXPECT_EQ(posts(), before + 1);
 }

@@ -57,8 +57,7 @@ TEST_F(PrefsFixture, EntriesAreFoundRecursivelyAndSortedByLabelWithoutCase)
 
     SettingsHost host;
     EXPECT_EQ(host.rootPane()->table()->numberOfRowsInSection(0), 3);
-    EXPECT_FALSE(host.openEntry("Delta"));
-    EXPECT_NE(host.lastError().find("Delta"), std::string::npos);
+    EXPECT_TRUE(failedSaying(host.openEntry("Delta"), "Delta"));
 }
 
 TEST_F(PrefsFixture, AMissingBundleIsReportedAndTheSystemPlaceIsSearchedSecond)
@@ -72,8 +71,7 @@ TEST_F(PrefsFixture, AMissingBundleIsReportedAndTheSystemPlaceIsSearchedSecond)
     other.bundle = "../Other";
     EXPECT_FALSE(PreferenceLoader::bundlePathForEntry(other));
     SettingsHost host;
-    EXPECT_FALSE(host.openEntry("missing"));
-    EXPECT_NE(host.lastError().find("Missing"), std::string::npos);
+    EXPECT_TRUE(failedSaying(host.openEntry("missing"), "Missing"));
     EXPECT_EQ(host.navigation()->viewControllers().size(), 1u);
 }
 
@@ -86,24 +84,24 @@ TEST_F(PrefsFixture, LinkRowsPushPanesByClassNameAndButtonsSendTheirAction)
             row({{"cell", "PSLinkCell"}, {"label", "Nowhere"}, {"detail", "NoSuchController"}}),
         }}});
     SettingsHost host;
-    ASSERT_TRUE(host.openEntry("Links")) << host.lastError();
+    ASSERT_TRUE(succeeded(host.openEntry("Links")));
     int before = TestDetailController::created;
-    ASSERT_TRUE(host.tapRowNamed("Nowhere"));
+    ASSERT_TRUE(succeeded(host.tapRowNamed("Nowhere")));
     EXPECT_EQ(host.navigation()->viewControllers().size(), 2u); // nothing pushed
-    ASSERT_TRUE(host.tapRowNamed("More"));
+    ASSERT_TRUE(succeeded(host.tapRowNamed("More")));
     auto detail = std::dynamic_pointer_cast<TestDetailController>(host.topPane());
     ASSERT_TRUE(detail);
     EXPECT_EQ(TestDetailController::created, before + 1);
     EXPECT_EQ(detail->title(), "More");
     EXPECT_EQ(detail->specifier()->name(), "More");
     EXPECT_EQ(detail->rootController(), host.rootPane());
-    ASSERT_TRUE(host.tapRowNamed("Donate"));
+    ASSERT_TRUE(succeeded(host.tapRowNamed("Donate")));
     ASSERT_EQ(detail->pinged.size(), 1u);
     EXPECT_EQ(detail->pinged[0]->name(), "Donate");
-    EXPECT_TRUE(host.tapRowNamed("Nothing")); // an action the target lacks does nothing
+    EXPECT_TRUE(succeeded(host.tapRowNamed("Nothing"))); // an action the target lacks does nothing
     EXPECT_EQ(detail->pinged.size(), 1u);
-    ASSERT_TRUE(host.goBack());
-    ASSERT_TRUE(host.goBack());
+    ASSERT_TRUE(succeeded(host.goBack()));
+    ASSERT_TRUE(succeeded(host.goBack()));
     EXPECT_FALSE(host.goBack());
 }
 
@@ -132,8 +130,8 @@ TEST_F(PrefsFixture, TheAppListWritesOneBundleIdentifierKeyPerSwitch)
     PreferenceFile::forPhonePath(settings).setObject(true, "com.apple.mobilemail");
     listen("com.example.changed");
     SettingsHost host;
-    ASSERT_TRUE(host.openEntry("Apps"));
-    ASSERT_TRUE(host.tapRowNamed("Excluded Apps"));
+    ASSERT_TRUE(succeeded(host.openEntry("Apps")));
+    ASSERT_TRUE(succeeded(host.tapRowNamed("Excluded Apps")));
     ASSERT_EQ(host.topPane()->className(), "PSAppListController");
     const UITableViewRef& table = host.topPane()->table();
     ASSERT_EQ(table->numberOfRowsInSection(0), 3);
@@ -143,7 +141,7 @@ TEST_F(PrefsFixture, TheAppListWritesOneBundleIdentifierKeyPerSwitch)
     };
     EXPECT_FALSE(on(0));
     EXPECT_TRUE(on(1)); // Mail was excluded already
-    ASSERT_TRUE(host.flipSwitch(0, 2));
+    ASSERT_TRUE(succeeded(host.flipSwitch(0, 2)));
     NSDictionary file = PreferenceFile::forPhonePath(settings).read();
     ASSERT_TRUE(file.objectForKey("com.apple.mobilesafari"));
     EXPECT_EQ(*file.objectForKey("com.apple.mobilesafari"), PlistValue(true));
@@ -196,14 +194,13 @@ TEST_F(PrefsFixture, AFingerStaysWithTheViewItWentDownOnAndOutsideTheWindowIsNot
     SettingsHost host;
     auto recorder = std::make_shared<TouchRecorder>(CGRectMake(100, 100, 50, 50));
     host.window()->addSubview(recorder);
-    ASSERT_TRUE(host.touchAlong({110, 120}, {300, 400}, 4)) << host.lastError();
+    ASSERT_TRUE(succeeded(host.touchAlong({110, 120}, {300, 400}, 4)));
     EXPECT_EQ(recorder->phases, "bmmmme");
     EXPECT_EQ(recorder->last.x, 200) << "lifted outside the view, at the end of the drag";
     EXPECT_EQ(recorder->last.y, 300);
-    ASSERT_TRUE(host.touchAlong({120, 120}, {120, 120}, 0));
+    ASSERT_TRUE(succeeded(host.touchAlong({120, 120}, {120, 120}, 0)));
     EXPECT_EQ(recorder->phases, "bmmmmebe") << "a tap is down and up";
-    EXPECT_FALSE(host.touchAlong({-1, -1}, {10, 10}, 2));
-    EXPECT_FALSE(host.lastError().empty());
+    EXPECT_TRUE(failedSaying(host.touchAlong({-1, -1}, {10, 10}, 2), "nothing under the point"));
     recorder->removeFromSuperview();
 }
 
@@ -217,26 +214,26 @@ TEST_F(PrefsFixture, TheAppsFingerStaysDownBetweenPhasesAndANewOneCancelsTheOld)
     EXPECT_FALSE(host.fingerLift());
     EXPECT_FALSE(host.fingerCancel());
 
-    ASSERT_TRUE(host.fingerDown({110, 110})) << host.lastError();
+    ASSERT_TRUE(succeeded(host.fingerDown({110, 110})));
     EXPECT_EQ(host.fingerView(), recorder);
-    ASSERT_TRUE(host.fingerMove({130, 300}));
+    ASSERT_TRUE(succeeded(host.fingerMove({130, 300})));
     EXPECT_EQ(recorder->phases, "bm") << "nothing waits for the lift";
-    ASSERT_TRUE(host.fingerLift(CGPoint {140, 310}));
+    ASSERT_TRUE(succeeded(host.fingerLift(CGPoint {140, 310})));
     EXPECT_EQ(recorder->phases, "bme");
     EXPECT_EQ(recorder->last.x, 40) << "lifted at the point given";
     EXPECT_FALSE(host.fingerIsDown());
     EXPECT_EQ(host.lastFingerPhase(), UITouchPhaseEnded);
 
     // A finger left down (its sender gone) is cancelled by the next one, or by a tap.
-    ASSERT_TRUE(host.fingerDown({110, 110}));
-    ASSERT_TRUE(host.fingerDown({120, 120}));
+    ASSERT_TRUE(succeeded(host.fingerDown({110, 110})));
+    ASSERT_TRUE(succeeded(host.fingerDown({120, 120})));
     EXPECT_EQ(recorder->phases, "bmebcb");
-    ASSERT_TRUE(host.touchAlong({120, 120}, {120, 120}, 0));
+    ASSERT_TRUE(succeeded(host.touchAlong({120, 120}, {120, 120}, 0)));
     EXPECT_EQ(recorder->phases, "bmebcbcbe");
     EXPECT_FALSE(host.fingerIsDown());
 
     // A finger down on nothing leaves none down.
-    ASSERT_TRUE(host.fingerDown({110, 110}));
+    ASSERT_TRUE(succeeded(host.fingerDown({110, 110})));
     EXPECT_FALSE(host.fingerDown({-1, -1}));
     EXPECT_EQ(recorder->phases, "bmebcbcbebc");
     EXPECT_FALSE(host.fingerIsDown());

@@ -4,6 +4,7 @@
 // main run loop delivers.
 
 #include "SettingsHost.h"
+#include "support/Succeeded.h"
 
 #include "corefoundation/CFNotificationCenter.h"
 #include "corefoundation/CFRunLoop.h"

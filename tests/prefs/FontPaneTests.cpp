@@ -103,8 +103,8 @@ TEST_F(FontPaneTest, LaterOpeningsWriteNothing)
     ino_t created = settingsInode();
     ASSERT_NE(created, 0u);
     PostRecorder::clear();
-    ASSERT_TRUE(host().goBack());
-    ASSERT_TRUE(host().tapRowNamed("Label & Font")) << host().lastError();
+    ASSERT_TRUE(succeeded(host().goBack()));
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Label & Font")));
     EXPECT_EQ(settingsInode(), created);
     EXPECT_EQ(posts(), 0);
 }
@@ -155,10 +155,10 @@ TEST_F(FontPaneTest, TheColourSwatchShowsTheStoredColourOverTheTiles)
     ASSERT_TRUE(plain);
     EXPECT_FALSE(std::dynamic_pointer_cast<UIImageView>(plain));
     EXPECT_TRUE(plain->backgroundColor()->isEqual(*UIColor::whiteColor()));
-    ASSERT_TRUE(host().goBack());
+    ASSERT_TRUE(succeeded(host().goBack()));
 
     writeSettings({ { "Family", "Helvetica" }, { "TextColor", "0.000000,1.000000,1.000000,0.500000" } });
-    ASSERT_TRUE(host().tapRowNamed("Label & Font"));
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Label & Font")));
     auto backdrop = std::dynamic_pointer_cast<UIImageView>(cell(1, 0)->accessoryView());
     ASSERT_TRUE(backdrop);
     EXPECT_EQ(backdrop->frame().size, (CGSize { 80, 30 }));

@@ -56,7 +56,7 @@ protected:
         return checked;
     }
 
-    void tap(const std::string& name) { ASSERT_TRUE(host().tapRowNamed(name)) << host().lastError(); }
+    void tap(const std::string& name) { ASSERT_TRUE(succeeded(host().tapRowNamed(name))); }
 
     // A family of several faces, one ending in "Regular", and that face.
     std::pair<std::string, std::string> familyWithRegularFace()
@@ -108,7 +108,7 @@ TEST_F(FontPickerTest, ChoosingAFamilyStoresItsRegularFaceAndPostsOnce)
     EXPECT_FALSE(top()->table()->indexPathForSelectedRow());
 
     // Back on the label pane the family and style rows show the choice.
-    ASSERT_TRUE(host().goBack());
+    ASSERT_TRUE(succeeded(host().goBack()));
     EXPECT_EQ(cell(1, 1)->detailTextLabel()->text(), family);
     EXPECT_EQ(cell(1, 2)->detailTextLabel()->text(), regular);
 }
@@ -159,7 +159,7 @@ TEST_F(FontPickerTest, TheStylePickerListsTheStoredFamilysFaces)
         GTEST_SKIP() << "no family with a Regular face installed";
     push("RVXFontPicker");
     tap(family);
-    ASSERT_TRUE(host().goBack());
+    ASSERT_TRUE(succeeded(host().goBack()));
     push("RVXFontStyle");
     auto faces = UIFont::fontNamesForFamilyName(family);
     const auto& rows = top()->specifiers();

@@ -7,6 +7,7 @@
 #include "PlatformScope.h"
 #include "PostRecorder.h"
 #include "SettingsHost.h"
+#include "support/Succeeded.h"
 
 #include "shared/RVXSettings.h"
 
@@ -40,11 +41,11 @@ protected:
     SettingsHost& host() { return *_host; }
     PSListControllerRef top() { return _host->topPane(); }
 
-    void openRuvex() { ASSERT_TRUE(_host->openEntry("Ruvex Pro")) << _host->lastError(); }
+    void openRuvex() { ASSERT_TRUE(succeeded(_host->openEntry("Ruvex Pro"))); }
     void openPane(std::string_view rowName)
     {
         openRuvex();
-        ASSERT_TRUE(_host->tapRowNamed(rowName)) << _host->lastError();
+        ASSERT_TRUE(succeeded(_host->tapRowNamed(rowName)));
     }
 
     UITableViewCellRef cell(int section, int row)

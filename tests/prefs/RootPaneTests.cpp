@@ -11,7 +11,7 @@ protected:
     UIActionSheetRef openLinksSheet()
     {
         openRuvex();
-        EXPECT_TRUE(host().tapRowNamed("More from Vastelmark")) << host().lastError();
+        EXPECT_TRUE(succeeded(host().tapRowNamed("More from Vastelmark")));
         return host().modals().topActionSheet();
     }
 };
@@ -46,17 +46,17 @@ TEST_F(RootPaneTest, EachSubPaneIsReachedFromTheRoot)
     };
     openRuvex();
     for (auto [row, paneClass] : links) {
-        ASSERT_TRUE(host().tapRowNamed(row)) << host().lastError();
+        ASSERT_TRUE(succeeded(host().tapRowNamed(row)));
         ASSERT_TRUE(top());
         EXPECT_EQ(top()->className(), paneClass);
-        ASSERT_TRUE(host().goBack());
+        ASSERT_TRUE(succeeded(host().goBack()));
     }
 }
 
 TEST_F(RootPaneTest, DonateOpensTheDonationPage)
 {
     openRuvex();
-    ASSERT_TRUE(host().tapRowNamed("Donate")) << host().lastError();
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Donate")));
     EXPECT_EQ(opened(), std::vector<std::string> { RVXLinks::donate });
 }
 
@@ -83,7 +83,7 @@ TEST_F(RootPaneTest, LinksSheetListsItsButtonsWithCancelLast)
     ASSERT_TRUE(cancel);
     CGRect frame = cancel->convertRectToView(cancel->bounds(), host().window().get());
     CGPoint middle { CGRectGetMidX(frame), CGRectGetMidY(frame) };
-    ASSERT_TRUE(host().touchAlong(middle, middle, 0)) << host().lastError();
+    ASSERT_TRUE(succeeded(host().touchAlong(middle, middle, 0)));
     EXPECT_FALSE(sheet->isVisible());
     EXPECT_FALSE(host().modals().topActionSheet());
     EXPECT_FALSE(overlay->superview());
@@ -106,7 +106,7 @@ TEST_F(RootPaneTest, EachSheetButtonOpensItsAddress)
         sheet->dismissWithClickedButtonIndex(index);
         EXPECT_EQ(opened(), expected) << "button " << index;
         EXPECT_FALSE(sheet->isVisible());
-        ASSERT_TRUE(host().goBack());
+        ASSERT_TRUE(succeeded(host().goBack()));
     }
 }
 
@@ -130,14 +130,14 @@ TEST_F(RootPaneTest, TwitterOpensTheFirstInstalledClientElseTheWeb)
         ASSERT_TRUE(sheet);
         sheet->dismissWithClickedButtonIndex(1);
         EXPECT_EQ(opened(), std::vector<std::string> { test.expected });
-        ASSERT_TRUE(host().goBack());
+        ASSERT_TRUE(succeeded(host().goBack()));
     }
 }
 
 TEST_F(RootPaneTest, BackgroundHelpOpensFromTheImagePane)
 {
     openPane("Background");
-    ASSERT_TRUE(host().tapRowNamed("Making a Background Image")) << host().lastError();
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Making a Background Image")));
     EXPECT_EQ(opened(), std::vector<std::string> { RVXLinks::backgroundHelp });
 }
 
@@ -153,8 +153,8 @@ TEST_F(RootPaneTest, SubPanesLoadTheirRowsOnce)
         ASSERT_FALSE(rows.empty()) << row;
         std::filesystem::remove(_device.hostPath(std::string("/Library/PreferenceBundles/RuvexProprefs.bundle/") + plist));
         EXPECT_EQ(top()->specifiers(), rows) << row;
-        ASSERT_TRUE(host().goBack());
-        ASSERT_TRUE(host().goBack());
+        ASSERT_TRUE(succeeded(host().goBack()));
+        ASSERT_TRUE(succeeded(host().goBack()));
     }
 }
 

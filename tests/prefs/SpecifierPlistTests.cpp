@@ -104,14 +104,14 @@ TEST_F(SpecifierPlistTest, SwitchRowsStoreTheirKeyAndPostOnce)
         writeSettings({ { "Family", "Helvetica" } });
         openRuvex();
         if (test.pane) {
-            ASSERT_TRUE(host().tapRowNamed(test.pane)) << host().lastError();
+            ASSERT_TRUE(succeeded(host().tapRowNamed(test.pane)));
         }
         auto shown = std::dynamic_pointer_cast<UISwitch>(controlOf(test.row));
         ASSERT_TRUE(shown);
         EXPECT_EQ(shown->isOn(), test.fallback);
         PostRecorder::clear();
         auto path = row(test.row);
-        ASSERT_TRUE(host().flipSwitch(path->section(), path->row())) << host().lastError();
+        ASSERT_TRUE(succeeded(host().flipSwitch(path->section(), path->row())));
         EXPECT_EQ(RVXSettings::boolFor(settings(), test.key, test.fallback), !test.fallback);
         EXPECT_EQ(RVXSettings::stringFor(settings(), "Family"), "Helvetica");
         EXPECT_EQ(posts(), 1);
@@ -127,7 +127,7 @@ TEST_F(SpecifierPlistTest, TheHeightSliderStoresAndPostsEveryStep)
     ASSERT_TRUE(slider);
     EXPECT_FLOAT_EQ(slider->value(), 35);
     auto path = row("Height");
-    ASSERT_TRUE(host().slide(path->section(), path->row(), 60, 8)) << host().lastError();
+    ASSERT_TRUE(succeeded(host().slide(path->section(), path->row(), 60, 8)));
     EXPECT_NEAR(RVXSettings::floatFor(settings(), "Height"), 60, 0.5);
     EXPECT_EQ(posts(), 8);
 }
@@ -135,9 +135,9 @@ TEST_F(SpecifierPlistTest, TheHeightSliderStoresAndPostsEveryStep)
 TEST_F(SpecifierPlistTest, TheImagePathStoresItsTextAndPostsOnce)
 {
     openPane("Background");
-    ASSERT_TRUE(host().tapRowNamed("Image Path")) << host().lastError();
-    ASSERT_TRUE(host().typeText("/var/mobile/Media/Bar.png")) << host().lastError();
-    ASSERT_TRUE(host().pressReturn()) << host().lastError();
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Image Path")));
+    ASSERT_TRUE(succeeded(host().typeText("/var/mobile/Media/Bar.png")));
+    ASSERT_TRUE(succeeded(host().pressReturn()));
     EXPECT_EQ(RVXSettings::stringFor(settings(), "Path"), "/var/mobile/Media/Bar.png");
     EXPECT_EQ(posts(), 1);
 }
@@ -145,11 +145,11 @@ TEST_F(SpecifierPlistTest, TheImagePathStoresItsTextAndPostsOnce)
 TEST_F(SpecifierPlistTest, TheBackgroundListStoresTheChosenValueAndPostsOnce)
 {
     openPane("Background");
-    ASSERT_TRUE(host().tapRowNamed("Background Image")) << host().lastError();
-    ASSERT_TRUE(host().tapRowNamed("None")) << host().lastError();
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Background Image")));
+    ASSERT_TRUE(succeeded(host().tapRowNamed("None")));
     EXPECT_EQ(RVXSettings::intFor(settings(), "Background", -1), 1);
     EXPECT_EQ(posts(), 1);
-    ASSERT_TRUE(host().tapRowNamed("Built-in")) << host().lastError();
+    ASSERT_TRUE(succeeded(host().tapRowNamed("Built-in")));
     EXPECT_EQ(RVXSettings::intFor(settings(), "Background", -1), 0);
     EXPECT_EQ(posts(), 2);
 }
@@ -162,7 +162,7 @@ TEST_F(SpecifierPlistTest, AnExcludedAppIsStoredUnderItsBundleIdentifier)
     openPane("Excluded Apps");
     auto path = row("Notes");
     ASSERT_TRUE(path);
-    ASSERT_TRUE(host().flipSwitch(path->section(), path->row())) << host().lastError();
+    ASSERT_TRUE(succeeded(host().flipSwitch(path->section(), path->row())));
     EXPECT_TRUE(RVXSettings::isExcluded(settings(), "com.example.notes"));
     EXPECT_EQ(posts(), 1);
 }
