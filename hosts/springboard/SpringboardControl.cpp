@@ -30,6 +30,7 @@
 #include "ShellState.h"
 
 #include "control/ControlServer.h"
+#include "control/ModalReplies.h"
 #include "control/Screenshot.h"
 #include "ui/UIApplication.h"
 #include "ui/UIButton.h"
@@ -37,7 +38,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include <nlohmann/json.hpp>
 
@@ -339,38 +339,10 @@ json::Value SpringboardControl::tap(const control::Words& words)
 json::Value SpringboardControl::alert(const control::Words& words)
 {
     UIAlertViewRef top = _host.alerts().topAlert();
-    if (words.size() == 1) {
-        ControlReply reply;
-        json::Value& alert = reply["alert"];
-        if (!top)
-            return reply.finish("no alert");
-        std::string text = top->title();
-        if (top->message())
-            text += "\n" + *top->message();
-        alert["title"] = top->title();
-        alert["message"] = orNull(top->message());
-        json::Value& buttons = alert["buttons"] = json::Value::array();
-        for (int i = 0; i < top->numberOfButtons(); ++i) {
-            buttons.push_back(top->buttonTitleAtIndex(i));
-            text += "\n[" + std::to_string(i) + "] " + top->buttonTitleAtIndex(i);
-        }
-        return reply.finish(text);
-    }
-    if (words.size() != 3 || words[1] != "tap")
-        throw Refusal::usage("alert takes nothing, or tap INDEX|TITLE");
-    if (!top)
-        throw Refusal("no alert is shown");
-    int index = -1;
-    for (int i = 0; i < top->numberOfButtons(); ++i)
-        if (top->buttonTitleAtIndex(i) == words[2])
-            index = i;
-    if (index < 0) {
-        char* end = nullptr;
-        long number = std::strtol(words[2].c_str(), &end, 10);
-        if (!words[2].empty() && !*end && number >= 0 && number < top->numberOfButtons())
-            index = int(number);
-    }
-    if (index < 0 || !_host.alerts().tapButton(index))
+    if (words.size() == 1)
+        return control::describeAlert(top);
+    int index = control::buttonToTap(top.get(), "alert", words);
+    if (!_host.alerts().tapButton(index))
         throw Refusal("the alert has no button " + words[2]);
     ControlReply reply;
     reply["tapped"] = index;
