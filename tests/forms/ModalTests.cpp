@@ -3,6 +3,8 @@
 
 #include "PlatformScope.h"
 
+#include "corefoundation/CFRunLoop.h"
+#include "graphics/PixelProbe.h"
 #include "ui/UIModalOverlay.h"
 
 #include <gtest/gtest.h>
@@ -301,4 +303,29 @@ TEST_F(ModalTest, AModalStaysWithThePresenterThatShowedItUntilThatOneGoes)
     }
     EXPECT_FALSE(UIModalView::presenter()); // a presenter that goes is no longer installed
     EXPECT_EQ(overlaysIn(_window).size(), 1u);
+}
+
+TEST_F(ModalTest, AnAlertDimsTheWindowMostAtItsCornersAtEveryScaleInTurn)
+{
+    auto clock = RunLoop::main().installVirtualClock(0);
+    UIModalOverlayPresenter presenter(_window);
+    UIModalView::setPresenter(&presenter);
+    auto alert = UIAlertView::initWithTitle("Dim", std::nullopt, nullptr, "OK");
+    alert->show();
+    clock->advance(1);
+    // Over white: black at 0.75 in the corners, at 0.35 + 0.4 * 240 / 288.4 at the top's
+    // middle (the gradient runs from the centre to the corners).
+    const int cornerGrey = 64, topGrey = 81;
+    for (int scale : {1, 2, 1, 3}) {
+        CairoSurfacePtr shot = _window->renderImage(scale);
+        ASSERT_EQ(cairo_image_surface_get_width(shot.get()), 320 * scale);
+        Pixel corner = pixelAt(shot.get(), 0, 0);
+        Pixel farCorner = pixelAt(shot.get(), 320 * scale - 1, 480 * scale - 1);
+        Pixel top = pixelAt(shot.get(), 160 * scale, 0);
+        EXPECT_NEAR(corner[0], cornerGrey, 2) << "scale " << scale;
+        EXPECT_NEAR(farCorner[0], cornerGrey, 2) << "scale " << scale;
+        EXPECT_NEAR(top[0], topGrey, 2) << "scale " << scale;
+    }
+    alert->dismissWithClickedButtonIndex(0, false);
+    RunLoop::main().installSystemClock();
 }
