@@ -218,9 +218,25 @@ def specifier_plist_seeds():
     write(t, "many-rows.plist", plistlib.dumps({"items": [{"cell": "PSGroupCell", "label": str(i)} for i in range(2000)]}))
 
 
+def json_seeds():
+    t = "json"
+    write(t, "reply", '{"ok":true,"text":"tapped [1] About","tapped":1,"pane":{"class":"RVXPrefsController","title":"Ruvex Pro"}}')
+    write(t, "request", '["settings","type","caf\\u00e9 \\ud83d\\ude00"]')
+    write(t, "numbers", '[0,-0,-0.0,1e308,1e309,-1e-400,9007199254740993,18446744073709551616,0.1,1E+2]')
+    write(t, "escapes", '"\\b\\f\\n\\r\\t\\"\\\\\\/\\u0000\\u007f\\ud800"')
+    write(t, "at-the-bound", "[" * 257 + "]" * 257)
+    write(t, "over-the-bound", "[" * 258 + "]" * 258)
+    write(t, "objects-deep", '{"a":' * 257 + "1" + "}" * 257)
+    write(t, "invalid-utf8", b'{"k":"\xc3\x28 \xed\xa0\x80 \xf4\x90\x80\x80"}')
+    write(t, "duplicate-keys", '{"a":1,"a":2,"b":[],"c":{}}')
+    write(t, "trailing", '{} {}')
+    write(t, "empty", "")
+
+
 if __name__ == "__main__":
     settings_reader_seeds()
     text_color_seeds()
     color_text_seeds()
     touch_event_seeds()
     specifier_plist_seeds()
+    json_seeds()
