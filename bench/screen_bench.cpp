@@ -112,7 +112,7 @@ void awaitChange()
 // What the shell heard so far is dropped, so that the next change is waited for.
 void dropHeard()
 {
-    RunLoop::main().runUntil([] { return false; }, 0.0);
+    while (RunLoop::main().runOnce(0)) { }
     changed = false;
 }
 
