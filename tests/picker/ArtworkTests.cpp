@@ -87,11 +87,11 @@ TEST(PickerArtwork, ColourMapLandmarks)
 TEST(PickerArtwork, MarkersAreClearWhereTheirCentreIs)
 {
     CairoSurfacePtr crosshair = loadPNG(artwork("crosshair@2x.png"));
-    EXPECT_EQ(pixelAt(crosshair.get(), 20, 20).a, 0);
-    EXPECT_EQ(pixelAt(crosshair.get(), 20, 8).a, 255) << "the ring";
+    EXPECT_EQ(pixelAt(crosshair.get(), 20, 20)[3], 0);
+    EXPECT_EQ(pixelAt(crosshair.get(), 20, 8)[3], 255) << "the ring";
     CairoSurfacePtr bar = loadPNG(artwork("bar_select.png"));
-    EXPECT_EQ(pixelAt(bar.get(), 5, 24).a, 0);
-    EXPECT_EQ(pixelAt(bar.get(), 2, 24).a, 255);
+    EXPECT_EQ(pixelAt(bar.get(), 5, 24)[3], 0);
+    EXPECT_EQ(pixelAt(bar.get(), 2, 24)[3], 255);
 }
 
 TEST(PickerArtwork, LoadsFromTheInstalledBundleAtTwoPixelsPerPoint)

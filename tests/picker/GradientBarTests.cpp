@@ -80,7 +80,7 @@ TEST(GradientView, DrawsTheFadeInFixedUnitsOfThreeHundredPoints)
     auto bar = std::make_shared<GradientView>(CGRectMake(0, 0, 300, 40));
     bar->setTheColor(UIColor::colorWithHue(0, 1, 0.2f, 1));
     CairoSurfacePtr blank = UIRenderView(*bar, 1);
-    EXPECT_EQ(pixelAt(blank.get(), 150, 20).a, 0) << "nothing is drawn before the first setup";
+    EXPECT_EQ(pixelAt(blank.get(), 150, 20)[3], 0) << "nothing is drawn before the first setup";
 
     bar->setupGradient();
     CairoSurfacePtr image = UIRenderView(*bar, 1);
@@ -134,10 +134,10 @@ TEST(GradientAlpha, FadesToTransparentWhite)
     bar->setupAlpha();
     CairoSurfacePtr image = UIRenderView(*bar, 1);
     EXPECT_TRUE(near(pixelAt(image.get(), 0, 20), {0.2f, 0, 0, 1}, 3)) << pixelAt(image.get(), 0, 20);
-    EXPECT_LE(pixelAt(image.get(), 299, 20).a, 3);
+    EXPECT_LE(pixelAt(image.get(), 299, 20)[3], 3);
     Pixel middle = pixelAt(image.get(), 150, 20);
-    EXPECT_NEAR(middle.a, 128, 4);
-    EXPECT_GT(middle.g, 40) << "the fade pales toward white as it clears: " << middle;
+    EXPECT_NEAR(middle[3], 128, 4);
+    EXPECT_GT(middle[1], 40) << "the fade pales toward white as it clears: " << middle;
 }
 
 TEST(GradientPoints, LieOnTheLeftEdge)
