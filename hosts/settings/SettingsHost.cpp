@@ -54,10 +54,16 @@ Result<void> SettingsHost::openEntry(std::string_view label)
     const auto& all = root->entries();
     for (size_t i = 0; i < all.size(); ++i) {
         if (lowered(all[i].label) == lowered(label)) {
+            (void)root->takeLastOpening();
             if (Result<void> tapped = tapRow(0, int(i)); !tapped)
                 return tapped;
+            std::optional<Result<void>> opened = root->takeLastOpening();
+            if (!opened)
+                return Failure {"the tap reached no entry"};
+            if (!*opened)
+                return *opened;
             if (_navigation->topViewController() == _root)
-                return Failure {root->lastOpening().ok() ? "the entry opened nothing" : root->lastOpening().error()};
+                return Failure {"the entry opened nothing"};
             return {};
         }
     }

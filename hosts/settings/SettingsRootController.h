@@ -5,6 +5,9 @@
 
 #include "preferences/PreferenceLoader.h"
 
+#include <optional>
+#include <utility>
+
 class SettingsRootController : public PSListController {
     RVX_OBJECT(SettingsRootController)
 public:
@@ -15,13 +18,14 @@ public:
     void reloadEntries();
     // Pushes the entry's root pane; the reason when it cannot be made.
     Result<void> openEntry(size_t index);
-    // What the last tap on an entry's row came to.
-    const Result<void>& lastOpening() const { return _lastOpening; }
+    // What the last tap on an entry's row came to, given once: nothing when no row was
+    // tapped since the last call.
+    std::optional<Result<void>> takeLastOpening() { return std::exchange(_lastOpening, std::nullopt); }
 
     const std::vector<PSSpecifierRef>& specifiers() override;
     void didSelectRowAtIndexPath(const UITableViewRef& tableView, const NSIndexPathRef& indexPath) override;
 
 private:
     std::vector<PreferenceLoaderEntry> _entries;
-    Result<void> _lastOpening;
+    std::optional<Result<void>> _lastOpening;
 };

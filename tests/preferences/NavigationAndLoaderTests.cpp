@@ -2,6 +2,7 @@
 
 #include "preferences/PSAppListController.h"
 #include "preferences/SpecifierPlist.h"
+#include "ui/UIAlertView.h"
 #include "ui/UISwitch.h"
 #include "ui/UITouch.h"
 
@@ -73,6 +74,12 @@ TEST_F(PrefsFixture, AMissingBundleIsReportedAndTheSystemPlaceIsSearchedSecond)
     SettingsHost host;
     EXPECT_TRUE(failedSaying(host.openEntry("missing"), "Missing"));
     EXPECT_EQ(host.navigation()->viewControllers().size(), 1u);
+    // A tap an alert takes is not the entry's, and the earlier reason is not told again.
+    auto alert = UIAlertView::initWithTitle("Over the list", std::nullopt, nullptr, "OK");
+    alert->show();
+    EXPECT_TRUE(failedSaying(host.openEntry("missing"), "the tap reached no entry"));
+    alert->dismissWithClickedButtonIndex(0, false);
+    EXPECT_TRUE(failedSaying(host.openEntry("missing"), "Missing"));
 }
 
 TEST_F(PrefsFixture, LinkRowsPushPanesByClassNameAndButtonsSendTheirAction)
