@@ -15,12 +15,17 @@ std::string lowered(std::string_view text)
     return result;
 }
 
+std::string rowName(int section, int row)
+{
+    return "row " + std::to_string(section) + "." + std::to_string(row);
+}
+
 } // namespace
 
 SettingsHost::SettingsHost()
-    : _window(std::make_shared<UIWindow>(CGRectMake(0, 0, kScreenWidth, kScreenHeight)))
+    : _window(runtime::make<UIWindow>(CGRectMake(0, 0, kScreenWidth, kScreenHeight)))
 {
-    auto root = std::make_shared<SettingsRootController>();
+    auto root = runtime::make<SettingsRootController>();
     _root = root;
     _navigation = UINavigationController::initWithRootViewController(root);
     _navigation->view()->setFrame(_window->bounds());
@@ -70,15 +75,6 @@ Result<void> SettingsHost::openEntry(std::string_view label)
     return Failure {"no entry labelled \"" + std::string(label) + "\""};
 }
 
-namespace {
-
-std::string rowName(int section, int row)
-{
-    return "row " + std::to_string(section) + "." + std::to_string(row);
-}
-
-} // namespace
-
 Result<UITableViewCellRef> SettingsHost::visibleCell(int section, int row)
 {
     PSListControllerRef pane = topPane();
@@ -105,6 +101,8 @@ Result<void> SettingsHost::touchAlong(CGPoint from, CGPoint to, int steps)
 {
     if (Result<void> down = fingerDown(from, steps == 0 ? 1 : 0); !down)
         return down;
+    // Once down, the script runs to its end: a view that ends the touch itself (a pane
+    // pushed mid-drag, say) leaves the rest of it with nothing to do.
     for (int step = 1; step <= steps; ++step) {
         double along = double(step) / steps;
         (void)fingerMove({ CGFloat(from.x + (to.x - from.x) * along), CGFloat(from.y + (to.y - from.y) * along) });
